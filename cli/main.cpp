@@ -1,0 +1,101 @@
+// vexalo-cli: the engine without a window, for scripts, tests and a
+// terminal session.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "cli/interactive.h"
+#include "cli/stdout_sink.h"
+#include "engine/session.h"
+#include "shell/standard_library.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vexalo-cli [OPTIONS] [FILE]\n"
+    "Runs FILE (or standard input when FILE is '-') as one submission and\n"
+    "prints the answers. Without FILE or -e, reads standard input when it is\n"
+    "not a terminal, otherwise starts an interactive session.\n"
+    "\n"
+    "Options:\n"
+    "  -e, --eval TEXT   run TEXT as one submission\n"
+    "  --help            show this help\n"
+    "  --version         show the version\n";
+
+int usageError(const char* message) {
+    std::fprintf(stderr, "vexalo-cli: %s\nTry 'vexalo-cli --help'.\n", message);
+    return 2;
+}
+
+bool readAll(std::istream& in, std::string& text) {
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string file, evalText;
+    bool haveFile = false, haveEval = false;
+    for (int k = 1; k < argc; ++k) {
+        std::string arg = argv[k];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::puts("vexalo-cli v06.19.07");
+            return 0;
+        }
+        if (arg == "-e" || arg == "--eval") {
+            if (k + 1 >= argc) return usageError("-e needs a text");
+            if (haveEval || haveFile) return usageError("give one FILE or one -e TEXT");
+            evalText = argv[++k];
+            haveEval = true;
+        } else if (arg.size() > 1 && arg[0] == '-' ) {
+            return usageError(("unknown option " + arg).c_str());
+        } else {
+            if (haveFile || haveEval) return usageError("give one FILE or one -e TEXT");
+            file = arg;
+            haveFile = true;
+        }
+    }
+
+    std::string text;
+    bool interactive = false;
+    if (haveEval) {
+        text = evalText;
+    } else if (haveFile && file != "-") {
+        std::ifstream in(file, std::ios::binary);
+        if (!in || !readAll(in, text)) {
+            std::fputs("Error opening file\n", stderr);
+            return 1;
+        }
+    } else if (haveFile || !isatty(STDIN_FILENO)) {
+        readAll(std::cin, text);
+    } else {
+        interactive = true;
+    }
+
+    bool colour = isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
+    vx::StdoutSink sink(stdout, colour);
+    vx::Engine engine;
+    vx::startEngine(engine);
+    engine.output = &sink;
+    if (interactive) {
+        vx::runInteractive(engine);
+    } else {
+        engine.working.store(1);
+        vx::submitText(engine, text);
+    }
+    std::fflush(stdout);
+    return 0;
+}

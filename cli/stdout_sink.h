@@ -1,0 +1,37 @@
+#pragma once
+// The terminal runner's output: what the output pane would show, with CR LF
+// written as LF, answer lines coloured when writing to a terminal.
+#include <cstdio>
+#include <string>
+
+#include "engine/engine.h"
+
+namespace vx {
+
+class StdoutSink : public OutputSink {
+public:
+    StdoutSink(std::FILE* out, bool colour) : out_(out), colour_(colour) {}
+
+    void appendOutput(std::string_view text) override {
+        std::string plain;
+        plain.reserve(text.size());
+        for (size_t k = 0; k < text.size(); ++k) {
+            if (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n') continue;
+            plain += text[k];
+        }
+        std::fwrite(plain.data(), 1, plain.size(), out_);
+    }
+    void setOutputColour(std::uint32_t colour) override {
+        if (!colour_) return;
+        std::fputs(colour == kAnswerColour ? "\x1b[31m" : "\x1b[0m", out_);
+    }
+    void setStatusText(std::string_view text) override { status = std::string(text); }
+
+    std::string status;
+
+private:
+    std::FILE* out_;
+    bool colour_;
+};
+
+}  // namespace vx

@@ -1,0 +1,35 @@
+#include "engine/builtin_table.h"
+
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+namespace vx {
+namespace {
+
+struct Table {
+    std::mutex mutex;
+    std::unordered_map<std::string, Handler> handlers;
+};
+
+Table& table() {
+    static Table t;
+    return t;
+}
+
+}  // namespace
+
+void registerBuiltins(std::span<const BuiltinEntry> family) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    for (const BuiltinEntry& e : family) t.handlers[std::string(e.name)] = e.handler;
+}
+
+Handler builtinHandler(std::string_view name) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    auto found = t.handlers.find(std::string(name));
+    return found == t.handlers.end() ? nullptr : found->second;
+}
+
+}  // namespace vx

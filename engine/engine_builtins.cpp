@@ -1,0 +1,10 @@
+#include "engine/engine_builtins.h"
+
+namespace vx {
+
+void registerEngineBuiltins() {
+    registerBuiltins(definitionBuiltins());
+    registerBuiltins(controlFlowBuiltins());
+}
+
+}  // namespace vx

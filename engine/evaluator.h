@@ -1,0 +1,95 @@
+#pragma once
+// The recursive evaluator. Every operator and built-in receives its operands
+// unevaluated and evaluates them itself through Eval::evaluate, as often as
+// it likes and under whatever local bindings it pushes.
+#include <string>
+#include <string_view>
+
+#include "engine/engine.h"
+#include "engine/error_text.h"
+#include "engine/expression.h"
+
+namespace vx {
+
+class Eval {
+public:
+    Eval(Engine& engine, ErrorText& error) : engine(engine), error(error) {}
+
+    Engine& engine;
+    ErrorText& error;
+
+    // The value of the sub-expression ending at ref; kNone with a message.
+    Tag evaluate(Ref ref, Value& out);
+
+    template <typename... A>
+    Tag fail(const char* format, A... args) {
+        return error.fail(format, args...);
+    }
+    bool aborted() const { return engine.abortRequested.load(std::memory_order_relaxed) != 0; }
+    Tag failAborted() { return error.fail("Error: Operation Aborted"); }
+
+    // Calls the elementary function with this table index on one operand.
+    Tag callElementary(int index, const Args& args, Value& out);
+
+private:
+    Tag evaluateCall(const Item& item, const Args& args, Value& out);
+    Tag callUserFunction(int index, const Args& args, Value& out);
+    Tag resolveVariable(const Item& item, Value& out);
+
+    int depth_ = 0;
+};
+
+// Binds locals for the lifetime of a scope and pops exactly those, on every
+// path out (failures and the division-by-zero unwind included).
+class LocalScope {
+public:
+    explicit LocalScope(Engine& engine) : stores_(engine.stores) {}
+    ~LocalScope() { stores_.popLocals(pushed_); }
+    LocalScope(const LocalScope&) = delete;
+    LocalScope& operator=(const LocalScope&) = delete;
+
+    // Table index of the new local, or -1 when the local tables are full.
+    int push(const std::string& name, Value value) {
+        int index = stores_.pushLocal(name, std::move(value));
+        if (index >= 0) ++pushed_;
+        return index;
+    }
+    int push(int symbol, const std::string& name, Value value) {
+        int index = stores_.pushLocal(symbol, name, std::move(value));
+        if (index >= 0) ++pushed_;
+        return index;
+    }
+    // The complex local at this index, to overwrite between evaluations.
+    Complex& complexAt(int index) { return stores_.localComplex[static_cast<size_t>(index)].value.z; }
+    void popAll() {
+        stores_.popLocals(pushed_);
+        pushed_ = 0;
+    }
+
+private:
+    Stores& stores_;
+    int pushed_ = 0;
+};
+
+// Message of a pusher that found the local tables full.
+inline constexpr const char* kTooManyLocals = "Error: Too Many Local Variables";
+
+// Evaluates a real range endpoint: a Complex with imaginary part exactly 0.
+int evaluateRealEndpoint(Eval& ev, double& result, Ref root, std::string_view commandName);
+
+// 2 and the entry index when found with the dimension; 1 with a message.
+int findCoordinateSystem(Eval& ev, int& index, const std::string& name, int dimension,
+                         std::string_view commandName);
+
+// The Cartesian point of `dimension` coordinates in a coordinate system:
+// binds the system's coordinate names, evaluates its formula and reads the
+// resulting one-row matrix. 1 on success, 0 with a message.
+int mapToCartesian(Eval& ev, int system, const Complex* coordinates, int dimension, Complex* cartesian);
+int mapToCartesian2(Eval& ev, int system, Complex u, Complex v, Complex& x, Complex& y);
+int mapToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z);
+
+// Hooks for the matrix powers of '^', installed by the linear-algebra family.
+using MatrixPowerFn = Tag (*)(Eval& ev, Value& base, Value& exponent, Value& out);
+void setMatrixPowerHooks(MatrixPowerFn matrixToPower, MatrixPowerFn scalarToMatrix);
+
+}  // namespace vx

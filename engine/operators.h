@@ -1,0 +1,13 @@
+#pragma once
+// The operator handlers, selected by an item's one- or two-character code.
+#include "engine/evaluator.h"
+
+namespace vx {
+
+Handler operatorHandler(const char code[2]);  // nullptr for an unknown code
+
+// Matrix powers of '^': M^p and z^M, computed by the linear-algebra family.
+Tag matrixPower(Eval& ev, Value& base, Value& exponent, Value& out);
+Tag scalarToMatrixPower(Eval& ev, Value& base, Value& exponent, Value& out);
+
+}  // namespace vx

@@ -1,0 +1,115 @@
+#include "engine/session.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/evaluator.h"
+#include "engine/format.h"
+#include "engine/parser.h"
+#include "mathlib/complex.h"
+
+namespace vx {
+
+void printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag) {
+    if (!engine.outputEnabled) return;
+    engine.setOutputColour(kAnswerColour);
+    std::string line = ">  ";
+    line += tag ? formatValue(value, engine.displayDigits) : error.text();
+    line += "\r\n";
+    engine.appendOutput(line);
+    engine.setOutputColour(kDefaultColour);
+}
+
+void storeLastResult(Engine& engine, const Value& value, Tag tag) {
+    if (tag != kComplex && tag != kList && tag != kMatrix) return;
+    engine.lastResult = value;
+    engine.lastResult.tag = tag;
+}
+
+// Evaluates one statement root; a division by an exact zero that no inner
+// catcher turned into a message ends here.
+static Tag evaluateStatement(Eval& ev, Ref root, Value& out) {
+    try {
+        return ev.evaluate(root, out);
+    } catch (const DivisionByZero&) {
+        return ev.fail("Error: Division by Zero");
+    }
+}
+
+Tag runBodyWithPrinting(Eval& ev, Ref body) {
+    Engine& engine = ev.engine;
+    int savedNoPrint = engine.noPrint;
+    engine.noPrint = 0;
+    Value v;
+    Tag tag = ev.evaluate(body, v);
+    if (!engine.noPrint) printResult(engine, ev.error, v, tag);
+    engine.noPrint = savedNoPrint;
+    storeLastResult(engine, v, tag);
+    return tag;
+}
+
+static void answerLine(Engine& engine, const std::string& text) {
+    engine.setOutputColour(kAnswerColour);
+    engine.appendOutput(">  " + text + "\n");
+    engine.setOutputColour(kDefaultColour);
+}
+
+void submit(Engine& engine, const std::vector<std::string>& statements) {
+    struct EndOfSubmission {
+        Engine& engine;
+        ~EndOfSubmission() {
+            engine.outputEnabled = 1;
+            engine.working.store(0);
+            engine.abortRequested.store(0);
+        }
+    } end{engine};
+
+    if (statements.empty()) {
+        answerLine(engine, "Error: No Input");
+        return;
+    }
+    ErrorText error(512);
+    std::vector<Expression> expressions;
+    expressions.reserve(statements.size());
+    for (const std::string& statement : statements) {
+        if (!checkStatement(error, statement)) {
+            answerLine(engine, error.text());
+            return;
+        }
+        expressions.push_back(linkItems(convertStatement(statement)));
+    }
+    Eval ev(engine, error);
+    for (const Expression& e : expressions) {
+        engine.outputEnabled = 1;
+        int savedNoPrint = engine.noPrint;
+        engine.noPrint = 0;
+        Value result;
+        Tag tag = evaluateStatement(ev, Ref{&e, e.root()}, result);
+        if (!engine.noPrint) printResult(engine, error, result, tag);
+        engine.noPrint = savedNoPrint;
+        storeLastResult(engine, result, tag);
+    }
+}
+
+void submitText(Engine& engine, std::string_view text) { submit(engine, splitStatements(text)); }
+
+void runBatchFile(Engine& engine, const std::string& path) {
+    int idle = 0;
+    if (!engine.working.compare_exchange_strong(idle, 1)) {
+        engine.appendOutput("Error: Already Working\r\n");
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        engine.appendOutput("Error opening file");
+        engine.working.store(0);
+        return;
+    }
+    std::stringstream content;
+    content << in.rdbuf();
+    engine.appendOutput("Running '" + path + "'...\r\n");
+    submitText(engine, content.str());
+    engine.appendOutput("Finished running '" + path + "'\r\n");
+}
+
+}  // namespace vx

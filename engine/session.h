@@ -1,0 +1,47 @@
+#pragma once
+// The session driver: runs a submission (the input pane or a batch file)
+// statement by statement and writes each answer to the engine's output.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/error_text.h"
+
+namespace vx {
+
+// Switches the output off for a scope and restores it afterwards (the
+// quiet operator ';').
+class OutputSilencer {
+public:
+    explicit OutputSilencer(Engine& engine) : engine_(engine), saved_(engine.outputEnabled) {
+        engine.outputEnabled = 0;
+    }
+    ~OutputSilencer() { engine_.outputEnabled = saved_; }
+    OutputSilencer(const OutputSilencer&) = delete;
+    OutputSilencer& operator=(const OutputSilencer&) = delete;
+
+private:
+    Engine& engine_;
+    int saved_;
+};
+
+// ">  " and the value (or for kNone the error text), in the answer colour.
+void printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag);
+void storeLastResult(Engine& engine, const Value& value, Tag tag);
+
+// Evaluates one body the way loops do: printed unless it ends in ';', and
+// stored as the last result on success. Returns the body's tag.
+Tag runBodyWithPrinting(class Eval& ev, struct Ref body);
+
+// Checks every statement, then evaluates them in order. Clears `working`
+// and `abortRequested` at the end.
+void submit(Engine& engine, const std::vector<std::string>& statements);
+// Splits the text into statements and submits them.
+void submitText(Engine& engine, std::string_view text);
+
+// A batch file: "Running '...'", the submission, "Finished running '...'".
+// Refused with "Error: Already Working" while another evaluation runs.
+void runBatchFile(Engine& engine, const std::string& path);
+
+}  // namespace vx

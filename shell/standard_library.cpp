@@ -1,0 +1,22 @@
+#include "shell/standard_library.h"
+
+#include <mutex>
+
+#include "engine/engine_builtins.h"
+#include "engine/startup.h"
+
+namespace vx {
+
+void installStandardLibrary() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        registerEngineBuiltins();
+    });
+}
+
+void startEngine(Engine& engine) {
+    installStandardLibrary();
+    runStartupDefinitions(engine);
+}
+
+}  // namespace vx

@@ -1,0 +1,259 @@
+// Complex arithmetic and the elementary-function table.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "mathlib/complex.h"
+#include "mathlib/elementary.h"
+
+namespace vx {
+namespace {
+
+const double kPi = 4.0 * std::atan(1.0);
+const double kInf = std::numeric_limits<double>::infinity();
+
+Complex call(std::string_view name, Complex z) {
+    const int index = findElementary(name);
+    EXPECT_GE(index, 0) << name;
+    return elementaryTable()[static_cast<size_t>(index)].apply(z);
+}
+
+struct ExactCase {
+    const char* what;
+    Complex got;
+    Complex want;
+};
+
+// Bitwise-exact results: no 1e-16 residue anywhere.
+TEST(ComplexExactness, MultiplesOfHalfPiAreExact) {
+    const ExactCase cases[] = {
+        {"exp(i pi)", call("exp", {0, kPi}), {-1, 0}},
+        {"exp(-i pi)", call("exp", {0, -kPi}), {-1, 0}},
+        {"exp(-i pi/2)", call("exp", {0, -kPi / 2}), {0, -1}},
+        {"exp(-3i pi/2)", call("exp", {0, -3 * kPi / 2}), {0, 1}},
+        {"sin(pi)", call("sin", {kPi, 0}), {0, 0}},
+        {"sin(-pi)", call("sin", {-kPi, 0}), {0, 0}},
+        {"sin(-pi/2)", call("sin", {-kPi / 2, 0}), {-1, 0}},
+        {"cos(pi/2)", call("cos", {kPi / 2, 0}), {0, 0}},
+        {"cos(-pi/2)", call("cos", {-kPi / 2, 0}), {0, 0}},
+        {"cos(-pi)", call("cos", {-kPi, 0}), {-1, 0}},
+        {"sqrt(-4)", call("sqrt", {-4, 0}), {0, 2}},
+        {"i^2", cxPower(Complex{0, 1}, 2.0), {-1, 0}},
+        {"(-i)^2", cxPower(Complex{0, -1}, 2.0), {-1, 0}},
+        {"gamma(5)", call("gamma", {5, 0}), {24, 0}},
+        {"gamma(1)", cxGamma({1, 0}), {1, 0}},
+        {"gamma(2)", cxGamma({2, 0}), {1, 0}},
+        {"gamma(1.5)", cxGamma({1.5, 0}), {std::sqrt(kPi) / 2, 0}},
+        {"gamma(0.5)", cxGamma({0.5, 0}), {std::sqrt(kPi), 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.got.re, c.want.re) << c.what;
+        EXPECT_EQ(c.got.im, c.want.im) << c.what;
+    }
+}
+
+TEST(ComplexExactness, RealSineAndCosineAtQuarterTurns) {
+    struct Row { double turns, sine, cosine; };
+    const Row rows[] = {
+        {0, 0, 1},   {0.5, 1, 0},  {1, 0, -1},   {1.5, -1, 0},  {2, 0, 1},    {3, 0, -1},
+        {-0.5, -1, 0}, {-1, 0, -1}, {-1.5, 1, 0}, {-2, 0, 1},   {-3, 0, -1},  {-3.5, 1, 0},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(exactSine(r.turns * kPi), r.sine) << r.turns;
+        EXPECT_EQ(exactCosine(r.turns * kPi), r.cosine) << r.turns;
+    }
+    // Elsewhere the plain library values.
+    EXPECT_NEAR(exactSine(kPi / 6), 0.5, 1e-15);
+    EXPECT_NEAR(exactCosine(-kPi / 3), 0.5, 1e-15);
+    EXPECT_NEAR(exactSine(-1.0), std::sin(-1.0), 1e-15);
+    // Off the powers of two the modulus carries exp(log(a)/2) rounding, but
+    // the real part of the root of a negative number is still exactly 0.
+    const Complex root = cxSqrt({-9, 0});
+    EXPECT_EQ(root.re, 0.0);
+    EXPECT_NEAR(root.im, 3.0, 1e-15);
+}
+
+struct NearCase {
+    const char* what;
+    Complex got;
+    Complex want;
+    double tolerance;
+};
+
+void expectNear(const NearCase& c) {
+    EXPECT_NEAR(c.got.re, c.want.re, c.tolerance) << c.what;
+    EXPECT_NEAR(c.got.im, c.want.im, c.tolerance) << c.what;
+}
+
+TEST(ComplexPower, SpecialBasesAndBranches) {
+    const ExactCase exact[] = {
+        {"0^0", cxPower(Complex{0, 0}, Complex{0, 0}), {1, 0}},
+        {"0^-1", cxPower(Complex{0, 0}, Complex{-1, 0}), {0, 0}},
+        {"0^(2+i)", cxPower(Complex{0, 0}, Complex{2, 1}), {0, 0}},
+        {"4^0.5", cxPower(4.0, Complex{0.5, 0}), {2, 0}},
+        {"2^-1", cxPower(Complex{2, 0}, -1.0), {0.5, 0}},
+    };
+    for (const auto& c : exact) {
+        EXPECT_EQ(c.got.re, c.want.re) << c.what;
+        EXPECT_EQ(c.got.im, c.want.im) << c.what;
+    }
+    const NearCase near[] = {
+        {"(-8)^(1/3)", cxPower(Complex{-8, 0}, 1.0 / 3.0), {1, std::sqrt(3.0)}, 1e-14},
+        {"(1+i)^2", cxPower(Complex{1, 1}, 2.0), {0, 2}, 1e-15},
+        {"log2(8)", cxLogBase({8, 0}, {2, 0}), {3, 0}, 1e-15},
+        {"(1+2i)/(3-4i)", cxDivide({1, 2}, {3, -4}), {-0.2, 0.4}, 1e-16},
+    };
+    for (const auto& c : near) expectNear(c);
+}
+
+TEST(ComplexArgument, PrincipalValueAndLogarithm) {
+    struct Row { Complex z; double arg; };
+    const Row rows[] = {
+        {{-1, 0}, kPi},           {{0, 0}, 0},            {{-1, -0.0}, kPi},
+        {{-0.0, 0}, 0},           {{0, 1}, kPi / 2},      {{0, -1}, -kPi / 2},
+        {{1, 1}, kPi / 4},        {{-1, -1}, -3 * kPi / 4}, {{-1, 1}, 3 * kPi / 4},
+        {{2, 0}, 0},
+    };
+    for (const auto& r : rows) {
+        EXPECT_DOUBLE_EQ(cxArgument(r.z), r.arg) << r.z.re << "," << r.z.im;
+        EXPECT_EQ(call("arg", r.z).im, 0.0);
+    }
+    const Complex lnMinusOne = call("ln", {-1, 0});
+    EXPECT_EQ(lnMinusOne.re, 0.0);
+    EXPECT_EQ(lnMinusOne.im, kPi);
+    EXPECT_EQ(cxLn({0, 0}).re, -kInf);
+    EXPECT_NEAR(call("log", {1000, 0}).re, 3.0, 1e-15);
+    EXPECT_EQ(cxModulus({3, -4}), 5.0);
+}
+
+TEST(ComplexDivision, ExactZeroDivisorThrows) {
+    EXPECT_THROW(cxDivide({1, 0}, {0, 0}), DivisionByZero);
+    EXPECT_THROW(cxDivide({0, 0}, {-0.0, 0}), DivisionByZero);
+    struct Row { const char* function; Complex z; };
+    const Row rows[] = {
+        {"tan", {kPi / 2, 0}}, {"sec", {kPi / 2, 0}}, {"csc", {0, 0}},  {"cot", {0, 0}},
+        {"atan", {0, 1}},      {"acot", {0, 0}},      {"csch", {0, 0}}, {"coth", {0, 0}},
+    };
+    for (const auto& r : rows) EXPECT_THROW(call(r.function, r.z), DivisionByZero) << r.function;
+    // atan(-i) takes ln(0): infinite, but no failure.
+    EXPECT_NO_THROW(call("atan", {0, -1}));
+}
+
+TEST(ComplexGamma, RealArguments) {
+    struct Row { double x; double tolerance; };
+    const Row rows[] = {
+        {0.25, 3e-7}, {3.7, 3e-7}, {2.5, 1e-15}, {1.2, 3e-7}, {-0.5, 1e-15},
+        {-2.5, 1e-15}, {10.3, 3e-7}, {6, 0}, {0.9, 3e-7}, {-3.3, 3e-7},
+    };
+    for (const auto& r : rows) {
+        const double want = std::tgamma(r.x);
+        EXPECT_NEAR(cxGamma({r.x, 0}).re / want, 1.0, r.tolerance) << r.x;
+    }
+    struct Pole { double x; double value; };
+    const Pole poles[] = {
+        {0, kInf}, {-1, -kInf}, {-2, kInf}, {-3, -kInf}, {-400, kInf}, {-401, -kInf},
+        {1e300, kInf}, {-1e300, kInf}, {kInf, kInf}, {1e15 + 0.5, kInf},
+    };
+    for (const auto& p : poles) EXPECT_EQ(cxGamma({p.x, 0}).re, p.value) << p.x;
+    // Far below the double range the value underflows with gamma's sign.
+    EXPECT_EQ(cxGamma({-250.5, 0}).re, 0.0);
+    EXPECT_TRUE(std::signbit(cxGamma({-250.5, 0}).re));
+    EXPECT_FALSE(std::signbit(cxGamma({-251.5, 0}).re));
+    EXPECT_NEAR(cxGamma({-170.5, 0}).re / std::tgamma(-170.5), 1.0, 3e-7);
+    EXPECT_EQ(cxGamma({std::nan(""), 0}).re, 0.0);
+}
+
+TEST(ComplexGamma, ComplexArgumentsUseLanczos) {
+    const NearCase cases[] = {
+        {"gamma(2+i)", cxGamma({2, 1}), {0.6529654964201667, 0.3430658398165453}, 1e-9},
+        {"gamma(i)", cxGamma({0, 1}), {-0.1549498283018107, -0.4980156681183560}, 1e-9},
+        {"gamma(1-2i)", cxGamma({1, -2}), {0.1519040026700361, -0.0198048801618550}, 1e-9},
+    };
+    for (const auto& c : cases) expectNear(c);
+}
+
+TEST(ElementaryFunctions, PartwiseFunctions) {
+    const ExactCase cases[] = {
+        {"floor(-2.5+3.7i)", call("floor", {-2.5, 3.7}), {-3, 3}},
+        {"ceil(-2.5+3.7i)", call("ceil", {-2.5, 3.7}), {-2, 4}},
+        {"fpart(-2.5)", call("fpart", {-2.5, 0}), {0.5, 0}},
+        {"fpart(1.25-0.75i)", call("fpart", {1.25, -0.75}), {0.25, 0.25}},
+        {"chop(1e-11+2i)", call("chop", {1e-11, 2}), {0, 2}},
+        {"chop(1e-10)", call("chop", {1e-10, 0}), {1e-10, 0}},
+        {"chop(-3-1e-12i)", call("chop", {-3, -1e-12}), {-3, 0}},
+        {"abs(3-4i)", call("abs", {3, -4}), {5, 0}},
+        {"re(3-4i)", call("re", {3, -4}), {3, 0}},
+        {"im(3-4i)", call("im", {3, -4}), {-4, 0}},
+        {"conj(3-4i)", call("conj", {3, -4}), {3, 4}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.got.re, c.want.re) << c.what;
+        EXPECT_EQ(c.got.im, c.want.im) << c.what;
+    }
+}
+
+// Each inverse undoes its function on arguments inside the branch its
+// logarithmic formula picks.
+TEST(ElementaryFunctions, InversesRoundTrip) {
+    struct Row { const char* function; const char* inverse; Complex z; };
+    const Row rows[] = {
+        {"sin", "asin", {0.3, 0.2}},   {"cos", "acos", {0.7, -0.4}},  {"tan", "atan", {0.5, 0.3}},
+        {"sec", "asec", {0.6, -0.2}},   {"csc", "acsc", {0.9, 0.1}},   {"cot", "acot", {0.8, -0.3}},
+        {"sinh", "asinh", {0.4, 0.5}}, {"cosh", "acosh", {1.2, 0.3}}, {"tanh", "atanh", {0.3, -0.6}},
+        {"sech", "asech", {0.5, 0.2}}, {"csch", "acsch", {1.1, 0.4}}, {"coth", "acoth", {0.9, 0.2}},
+        {"exp", "ln", {0.5, -1.2}},    {"exp", "log", {0.5, 1.2}},
+    };
+    for (const auto& r : rows) {
+        Complex back = call(r.inverse, call(r.function, r.z));
+        if (std::string_view(r.inverse) == "log") back = cxMultiply(back, cxLn({10, 0}));
+        EXPECT_NEAR(back.re, r.z.re, 1e-12) << r.inverse;
+        EXPECT_NEAR(back.im, r.z.im, 1e-12) << r.inverse;
+    }
+    EXPECT_NEAR(call("atan", {1, 0}).re, kPi / 4, 1e-15);
+}
+
+TEST(ComplexRounding, HalfUpSignificantAndIntegral) {
+    struct Row { double x, halfUp; };
+    const Row halves[] = {{2.5, 3}, {-2.5, -2}, {2.4, 2}, {-2.6, -3}, {-0.5, 0}, {7, 7}};
+    for (const auto& r : halves) EXPECT_EQ(roundHalfUp({r.x, r.x}).im, r.halfUp) << r.x;
+
+    struct Sig { double x; int n; double want; };
+    const Sig sigs[] = {
+        {3.14159, 3, 3.14}, {12345, 2, 12000}, {0, 3, 0},     {0.0012345, 2, 0.0012},
+        {-3.14159, 3, -3.14}, {-12345, 2, -12000}, {2.5, 1, 3}, {1, 400, 1},
+    };
+    for (const auto& s : sigs) {
+        EXPECT_DOUBLE_EQ(roundSignificant({s.x, 0}, s.n).re, s.want) << s.x << " " << s.n;
+    }
+    EXPECT_DOUBLE_EQ(roundSignificant({12345, 3.14159}, 3).im, 3.14);
+
+    EXPECT_TRUE(isIntegral(4.0));
+    EXPECT_FALSE(isIntegral(2.5));
+    EXPECT_FALSE(isIntegral(kInf));
+}
+
+TEST(ElementaryTable, OrderFlagsAndLookup) {
+    const auto table = elementaryTable();
+    ASSERT_EQ(table.size(), 38u);
+    struct Spot { int index; const char* name; bool matrixFunction; };
+    const Spot spots[] = {
+        {0, "log", true},   {1, "ln", true},     {4, "conj", false}, {5, "gamma", true},
+        {14, "atan", true}, {29, "acoth", true}, {30, "abs", false}, {35, "floor", false},
+        {37, "chop", false},
+    };
+    for (const auto& s : spots) {
+        EXPECT_EQ(table[static_cast<size_t>(s.index)].name, s.name);
+        EXPECT_EQ(table[static_cast<size_t>(s.index)].matrixFunction, s.matrixFunction) << s.name;
+        EXPECT_EQ(findElementary(s.name), s.index);
+    }
+    int elementWise = 0;
+    for (const auto& e : table) elementWise += e.matrixFunction ? 0 : 1;
+    EXPECT_EQ(elementWise, 9);  // conj and abs .. chop
+    EXPECT_EQ(findElementary("Sin"), -1);
+    EXPECT_EQ(findElementary("matfunc"), -1);
+}
+
+}  // namespace
+}  // namespace vx
