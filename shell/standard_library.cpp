@@ -4,6 +4,8 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
+#include "listmat/eigen.h"
+#include "mathlib/linear_algebra.h"
 
 namespace vx {
 
@@ -11,6 +13,9 @@ void installStandardLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         registerEngineBuiltins();
+        registerBuiltins(linearAlgebraBuiltins());
+        setMatrixPowerHooks(matrixToPower, numberToMatrixPower);
+        registerBuiltins(rowReductionBuiltins());
     });
 }
 
