@@ -9,7 +9,9 @@ namespace vx {
 
 namespace {
 
-double piValue() { return 4.0 * std::atan(1.0); }
+// 4*atan(1), formed once: the same double every use would compute.
+const double kPi = 4.0 * std::atan(1.0);
+double piValue() { return kPi; }
 
 // Argument reduced to t = x/pi in (-2, 2), keeping the sign of x.
 double reducedTurns(double x) { return std::fmod(x / piValue(), 2.0); }
@@ -140,11 +142,15 @@ Complex cxExp(Complex z) {
 
 Complex cxSqrt(Complex z) { return cxPower(z, Complex{0.5, 0.0}); }
 
+// For a real argument cosh(0) is exactly 1 and sinh(0) exactly +0, so the
+// hyperbolic calls are skipped without changing a bit of the result.
 Complex cxSin(Complex z) {
+    if (z.im == 0.0 && !std::signbit(z.im)) return {exactSine(z.re), exactCosine(z.re) * 0.0};
     return {exactSine(z.re) * std::cosh(z.im), exactCosine(z.re) * std::sinh(z.im)};
 }
 
 Complex cxCos(Complex z) {
+    if (z.im == 0.0 && !std::signbit(z.im)) return {exactCosine(z.re), -exactSine(z.re) * 0.0};
     return {exactCosine(z.re) * std::cosh(z.im), -exactSine(z.re) * std::sinh(z.im)};
 }
 
