@@ -16,6 +16,63 @@ Complex negate(Complex z) { return {-z.re, -z.im}; }
 
 size_t cell(int row, int column, int n) { return static_cast<size_t>(row) * static_cast<size_t>(n) + column; }
 
+// Double-double numbers (an unevaluated sum hi + lo) make the numerator of
+// a fraction-free step exact: the division by the previous pivot is exact
+// in integers, so with an exact numerator the quotient is the exact minor
+// whenever that minor fits a double, even when the products do not.
+struct Wide {
+    double hi, lo;
+};
+
+Wide twoSum(double a, double b) {
+    const double s = a + b;
+    const double v = s - a;
+    return {s, (a - (s - v)) + (b - v)};
+}
+Wide quickTwoSum(double a, double b) {
+    const double s = a + b;
+    return {s, b - (s - a)};
+}
+Wide twoProduct(double a, double b) {
+    const double p = a * b;
+    return {p, std::fma(a, b, -p)};
+}
+Wide wideAdd(Wide a, Wide b) {
+    Wide s = twoSum(a.hi, b.hi);
+    const Wide t = twoSum(a.lo, b.lo);
+    s = quickTwoSum(s.hi, s.lo + t.hi);
+    return quickTwoSum(s.hi, s.lo + t.lo);
+}
+Wide wideTimes(Wide a, double b) {
+    Wide p = twoProduct(a.hi, b);
+    return quickTwoSum(p.hi, p.lo + a.lo * b);
+}
+double wideDivide(Wide a, Wide b) {
+    const double q1 = a.hi / b.hi;
+    const Wide product = wideTimes(b, q1);
+    const Wide r = wideAdd(a, Wide{-product.hi, -product.lo});
+    return q1 + r.hi / b.hi;
+}
+
+// (w p - f k) / q, the numerator exact, for one fraction-free step.
+Complex bareissStep(Complex w, Complex p, Complex f, Complex k, Complex q) {
+    const auto sum4 = [](Wide a, Wide b, Wide c, Wide d) { return wideAdd(wideAdd(a, b), wideAdd(c, d)); };
+    const auto neg = [](Wide a) { return Wide{-a.hi, -a.lo}; };
+    const Wide re = sum4(twoProduct(w.re, p.re), neg(twoProduct(w.im, p.im)), neg(twoProduct(f.re, k.re)),
+                         twoProduct(f.im, k.im));
+    const Wide im = sum4(twoProduct(w.re, p.im), twoProduct(w.im, p.re), neg(twoProduct(f.re, k.im)),
+                         neg(twoProduct(f.im, k.re)));
+    if (q.im == 0.0) {
+        const Wide d{q.re, 0.0};
+        return {wideDivide(re, d), wideDivide(im, d)};
+    }
+    // Multiply by the conjugate of q and divide by |q|^2.
+    const Wide d = wideAdd(twoProduct(q.re, q.re), twoProduct(q.im, q.im));
+    const Wide nre = wideAdd(wideTimes(re, q.re), wideTimes(im, q.im));
+    const Wide nim = wideAdd(wideTimes(im, q.re), neg(wideTimes(re, q.im)));
+    return {wideDivide(nre, d), wideDivide(nim, d)};
+}
+
 // The expansion works on the rows below `row` and a list of surviving
 // columns per level, so minors are index sets rather than copies. Level d
 // keeps its n - d columns at columns[d * n ...].
@@ -188,10 +245,8 @@ bool determinantByElimination(std::span<const Complex> a, int n, const AbortFlag
         const Complex p = w[cell(k, k, n)];
         for (int i = k + 1; i < n; ++i) {
             const Complex f = w[cell(i, k, n)];
-            for (int c = k + 1; c < n; ++c) {
-                const Complex num = cxSubtract(cxMultiply(w[cell(i, c, n)], p), cxMultiply(f, w[cell(k, c, n)]));
-                w[cell(i, c, n)] = cxDivide(num, previous);
-            }
+            for (int c = k + 1; c < n; ++c)
+                w[cell(i, c, n)] = bareissStep(w[cell(i, c, n)], p, f, w[cell(k, c, n)], previous);
         }
         previous = p;
     }
