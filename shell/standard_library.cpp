@@ -4,6 +4,8 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
+#include "mathlib/calculus.h"
+#include "mathlib/number_theory.h"
 #include "mathlib/polynomial_builtins.h"
 
 namespace vx {
@@ -12,7 +14,9 @@ void installStandardLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         registerEngineBuiltins();
+        registerBuiltins(numberTheoryBuiltins());
         registerBuiltins(polynomialBuiltins());
+        registerBuiltins(calculusBuiltins());
     });
 }
 
