@@ -5,7 +5,10 @@
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
 #include "listmat/eigen.h"
+#include "mathlib/calculus.h"
 #include "mathlib/linear_algebra.h"
+#include "mathlib/number_theory.h"
+#include "mathlib/polynomial_builtins.h"
 
 namespace vx {
 
@@ -13,6 +16,9 @@ void installStandardLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         registerEngineBuiltins();
+        registerBuiltins(numberTheoryBuiltins());
+        registerBuiltins(polynomialBuiltins());
+        registerBuiltins(calculusBuiltins());
         registerBuiltins(linearAlgebraBuiltins());
         setMatrixPowerHooks(matrixToPower, numberToMatrixPower);
         registerBuiltins(rowReductionBuiltins());
