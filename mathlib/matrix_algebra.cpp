@@ -1,5 +1,6 @@
 #include "mathlib/matrix_algebra.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -208,6 +209,51 @@ bool allFinite(std::span<const Complex> a) {
     return true;
 }
 
+double bareissStep(double w, double p, double f, double k, double q) {
+    return wideDivide(wideAdd(twoProduct(w, p), Wide{-f * k, -std::fma(f, k, -f * k)}), Wide{q, 0.0});
+}
+
+double magnitude(double x) { return x * x; }
+double magnitude(Complex z) { return squaredModulus(z); }
+bool isZeroEntry(double x) { return x == 0.0; }
+bool isZeroEntry(Complex z) { return isExactZero(z); }
+double negated(double x) { return -x; }
+Complex negated(Complex z) { return negate(z); }
+
+// Bareiss elimination on real (double) or complex entries. Any non-zero
+// pivot keeps the divisions exact; the largest one keeps rounding small for
+// non-integer entries.
+template <typename T>
+bool fractionFreeDeterminant(std::vector<T> w, int n, const AbortFlag& abort, T& det) {
+    bool negative = false;
+    T previous{1.0};
+    for (int k = 0; k + 1 < n; ++k) {
+        if (isAborted(abort)) return false;
+        int pivot = k;
+        for (int i = k + 1; i < n; ++i)
+            if (magnitude(w[cell(i, k, n)]) > magnitude(w[cell(pivot, k, n)])) pivot = i;
+        if (isZeroEntry(w[cell(pivot, k, n)])) {
+            det = T{};
+            return true;
+        }
+        if (pivot != k) {
+            for (int c = 0; c < n; ++c) std::swap(w[cell(k, c, n)], w[cell(pivot, c, n)]);
+            negative = !negative;
+        }
+        const T p = w[cell(k, k, n)];
+        for (int i = k + 1; i < n; ++i) {
+            const T f = w[cell(i, k, n)];
+            T* row = w.data() + cell(i, 0, n);
+            const T* pivotRow = w.data() + cell(k, 0, n);
+            for (int c = k + 1; c < n; ++c) row[c] = bareissStep(row[c], p, f, pivotRow[c], previous);
+        }
+        previous = p;
+    }
+    const T last = w[cell(n - 1, n - 1, n)];
+    det = negative ? negated(last) : last;
+    return true;
+}
+
 }  // namespace
 
 bool determinantByCofactors(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
@@ -224,34 +270,19 @@ bool determinantByElimination(std::span<const Complex> a, int n, const AbortFlag
         det = Complex{1.0, 0.0};
         return true;
     }
-    std::vector<Complex> w(a.begin(), a.end());
-    bool negative = false;
-    Complex previous{1.0, 0.0};
-    for (int k = 0; k + 1 < n; ++k) {
-        if (isAborted(abort)) return false;
-        // Any non-zero pivot keeps the divisions exact; the largest one
-        // keeps rounding small for non-integer entries.
-        int pivot = k;
-        for (int i = k + 1; i < n; ++i)
-            if (squaredModulus(w[cell(i, k, n)]) > squaredModulus(w[cell(pivot, k, n)])) pivot = i;
-        if (isExactZero(w[cell(pivot, k, n)])) {
-            det = Complex{0.0, 0.0};
-            return true;
-        }
-        if (pivot != k) {
-            for (int c = 0; c < n; ++c) std::swap(w[cell(k, c, n)], w[cell(pivot, c, n)]);
-            negative = !negative;
-        }
-        const Complex p = w[cell(k, k, n)];
-        for (int i = k + 1; i < n; ++i) {
-            const Complex f = w[cell(i, k, n)];
-            for (int c = k + 1; c < n; ++c)
-                w[cell(i, c, n)] = bareissStep(w[cell(i, c, n)], p, f, w[cell(k, c, n)], previous);
-        }
-        previous = p;
+    bool real = true;
+    for (const Complex& z : a) real = real && z.im == 0.0;
+    bool done;
+    if (real) {
+        std::vector<double> w(a.size());
+        for (size_t k = 0; k < a.size(); ++k) w[k] = a[k].re;
+        double d = 0.0;
+        done = fractionFreeDeterminant(w, n, abort, d);
+        det = Complex{d, 0.0};
+    } else {
+        done = fractionFreeDeterminant(std::vector<Complex>(a.begin(), a.end()), n, abort, det);
     }
-    const Complex last = w[cell(n - 1, n - 1, n)];
-    det = negative ? negate(last) : last;
+    if (!done) return false;
     if (!isFinite(det) && allFinite(a)) return determinantByPivoting(a, n, abort, det);
     return true;
 }
@@ -325,36 +356,39 @@ InverseStatus invertMatrix(std::vector<Complex>& a, int n, const AbortFlag& abor
     if (isExactZero(det)) return InverseStatus::Singular;
 
     // In-place sweep: after pivot k, column k holds the multipliers and row
-    // k the negated pivot row, all scaled by 1 / pivot. After the last pivot
-    // the array is the inverse of the row-exchanged matrix.
-    std::vector<Complex> w = a;
+    // k the negated pivot row, all scaled by 1 / pivot. Every other entry is
+    // updated from its own old value, its new multiplier and the old pivot
+    // row, so only that row needs keeping. After the last pivot the array is
+    // the inverse of the row-exchanged matrix.
     std::vector<std::pair<int, int>> exchanges;
+    std::vector<Complex> pivotRow(static_cast<size_t>(n));
     for (int k = 0; k < n; ++k) {
         if (isAborted(abort)) return InverseStatus::Aborted;
-        if (isExactZero(w[cell(k, k, n)])) {
+        if (isExactZero(a[cell(k, k, n)])) {
             for (int r = k + 1; r < n; ++r) {
-                if (isExactZero(w[cell(r, k, n)])) continue;
-                for (int c = 0; c < n; ++c) std::swap(w[cell(k, c, n)], w[cell(r, c, n)]);
+                if (isExactZero(a[cell(r, k, n)])) continue;
+                for (int c = 0; c < n; ++c) std::swap(a[cell(k, c, n)], a[cell(r, c, n)]);
                 exchanges.emplace_back(k, r);
                 break;
             }
         }
-        const Complex pivot = cxDivide(Complex{1.0, 0.0}, w[cell(k, k, n)]);
+        std::copy_n(a.begin() + static_cast<std::ptrdiff_t>(cell(k, 0, n)), n, pivotRow.begin());
+        const Complex pivot = cxDivide(Complex{1.0, 0.0}, pivotRow[static_cast<size_t>(k)]);
         a[cell(k, k, n)] = pivot;
         for (int i = 0; i < n; ++i) {
             if (i == k) continue;
-            a[cell(i, k, n)] = cxMultiply(pivot, w[cell(i, k, n)]);
-            a[cell(k, i, n)] = negate(cxMultiply(pivot, w[cell(k, i, n)]));
+            a[cell(i, k, n)] = cxMultiply(pivot, a[cell(i, k, n)]);
+            a[cell(k, i, n)] = negate(cxMultiply(pivot, pivotRow[static_cast<size_t>(i)]));
         }
         for (int i = 0; i < n; ++i) {
             if (i == k) continue;
             const Complex factor = a[cell(i, k, n)];
+            Complex* row = a.data() + cell(i, 0, n);
             for (int j = 0; j < n; ++j) {
                 if (j == k) continue;
-                a[cell(i, j, n)] = cxSubtract(w[cell(i, j, n)], cxMultiply(factor, w[cell(k, j, n)]));
+                row[j] = cxSubtract(row[j], cxMultiply(factor, pivotRow[static_cast<size_t>(j)]));
             }
         }
-        w = a;
     }
     // inverse(M) = inverse(S M) S: undo the row exchanges as column
     // exchanges, the last one first.
