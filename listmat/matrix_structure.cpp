@@ -3,6 +3,7 @@
 // matrices. Rows and columns follow the index rules of the list built-ins.
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <numeric>
 #include <vector>
 
