@@ -5,6 +5,7 @@
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
 #include "listmat/eigen.h"
+#include "listmat/listmat_builtins.h"
 #include "mathlib/calculus.h"
 #include "mathlib/linear_algebra.h"
 #include "mathlib/number_theory.h"
@@ -16,6 +17,9 @@ void installStandardLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         registerEngineBuiltins();
+        registerBuiltins(listBuiltins());
+        registerBuiltins(matrixStructureBuiltins());
+        registerBuiltins(statisticsBuiltins());
         registerBuiltins(numberTheoryBuiltins());
         registerBuiltins(polynomialBuiltins());
         registerBuiltins(calculusBuiltins());
