@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "mathlib/complex.h"
+#include "mathlib/wide_float.h"
 
 namespace vx {
 namespace {
@@ -17,48 +18,14 @@ Complex negate(Complex z) { return {-z.re, -z.im}; }
 
 size_t cell(int row, int column, int n) { return static_cast<size_t>(row) * static_cast<size_t>(n) + column; }
 
-// Double-double numbers (an unevaluated sum hi + lo) make the numerator of
-// a fraction-free step exact: the division by the previous pivot is exact
-// in integers, so with an exact numerator the quotient is the exact minor
-// whenever that minor fits a double, even when the products do not.
-struct Wide {
-    double hi, lo;
-};
-
-Wide twoSum(double a, double b) {
-    const double s = a + b;
-    const double v = s - a;
-    return {s, (a - (s - v)) + (b - v)};
-}
-Wide quickTwoSum(double a, double b) {
-    const double s = a + b;
-    return {s, b - (s - a)};
-}
-Wide twoProduct(double a, double b) {
-    const double p = a * b;
-    return {p, std::fma(a, b, -p)};
-}
-Wide wideAdd(Wide a, Wide b) {
-    Wide s = twoSum(a.hi, b.hi);
-    const Wide t = twoSum(a.lo, b.lo);
-    s = quickTwoSum(s.hi, s.lo + t.hi);
-    return quickTwoSum(s.hi, s.lo + t.lo);
-}
-Wide wideTimes(Wide a, double b) {
-    Wide p = twoProduct(a.hi, b);
-    return quickTwoSum(p.hi, p.lo + a.lo * b);
-}
-double wideDivide(Wide a, Wide b) {
-    const double q1 = a.hi / b.hi;
-    const Wide product = wideTimes(b, q1);
-    const Wide r = wideAdd(a, Wide{-product.hi, -product.lo});
-    return q1 + r.hi / b.hi;
-}
-
+// The numerator of a fraction-free step is formed exactly in double-double:
+// the division by the previous pivot is exact in integers, so the quotient
+// is the exact minor whenever that minor fits a double, even when the
+// products do not.
 // (w p - f k) / q, the numerator exact, for one fraction-free step.
 Complex bareissStep(Complex w, Complex p, Complex f, Complex k, Complex q) {
     const auto sum4 = [](Wide a, Wide b, Wide c, Wide d) { return wideAdd(wideAdd(a, b), wideAdd(c, d)); };
-    const auto neg = [](Wide a) { return Wide{-a.hi, -a.lo}; };
+    const auto neg = [](Wide a) { return wideNegate(a); };
     const Wide re = sum4(twoProduct(w.re, p.re), neg(twoProduct(w.im, p.im)), neg(twoProduct(f.re, k.re)),
                          twoProduct(f.im, k.im));
     const Wide im = sum4(twoProduct(w.re, p.im), twoProduct(w.im, p.re), neg(twoProduct(f.re, k.im)),
@@ -210,7 +177,7 @@ bool allFinite(std::span<const Complex> a) {
 }
 
 double bareissStep(double w, double p, double f, double k, double q) {
-    return wideDivide(wideAdd(twoProduct(w, p), Wide{-f * k, -std::fma(f, k, -f * k)}), Wide{q, 0.0});
+    return wideDivide(wideAdd(twoProduct(w, p), wideNegate(twoProduct(f, k))), Wide{q, 0.0});
 }
 
 double magnitude(double x) { return x * x; }
@@ -251,6 +218,52 @@ bool fractionFreeDeterminant(std::vector<T> w, int n, const AbortFlag& abort, T&
     }
     const T last = w[cell(n - 1, n - 1, n)];
     det = negative ? negated(last) : last;
+    return true;
+}
+
+Wide widen(double x) { return {x, 0.0}; }
+
+// det((-1)^n (xI - A)) by Berkowitz, on real (Wide over double) or complex
+// (WideComplex over Complex) entries. p holds det(xI - A_r) of the leading
+// r x r block, highest degree first. Bordering A_r with row R, column C and
+// corner d gives p_(r+1) = T p_r, T lower-triangular Toeplitz with first
+// column 1, -d, -R C, -R A_r C, -R A_r^2 C, ... The terms R A^k C grow like
+// the k-th power of the matrix while the coefficients may be small, so
+// everything accumulates in double-double.
+template <typename E, typename W>
+bool berkowitz(const std::vector<E>& a, int n, const AbortFlag& abort, std::vector<W>& p) {
+    p = {widen(E{1.0})};
+    std::vector<W> toeplitz, row, next;
+    for (int r = 0; r < n; ++r) {
+        if (isAborted(abort)) return false;
+        toeplitz.assign(static_cast<size_t>(r) + 2, W{});
+        toeplitz[0] = widen(E{1.0});
+        toeplitz[1] = wideNegate(widen(a[cell(r, r, n)]));
+        // row = R A_r^k, starting with R itself.
+        row.resize(static_cast<size_t>(r));
+        for (int i = 0; i < r; ++i) row[static_cast<size_t>(i)] = widen(a[cell(r, i, n)]);
+        for (int k = 0; k < r; ++k) {
+            if (isAborted(abort)) return false;
+            W rc{};
+            for (int i = 0; i < r; ++i) rc = wideAdd(rc, wideTimes(row[static_cast<size_t>(i)], a[cell(i, r, n)]));
+            toeplitz[static_cast<size_t>(k) + 2] = wideNegate(rc);
+            if (k + 1 == r) break;
+            next.assign(static_cast<size_t>(r), W{});
+            for (int i = 0; i < r; ++i) {
+                const W ri = row[static_cast<size_t>(i)];
+                const E* matrixRow = a.data() + cell(i, 0, n);
+                for (int j = 0; j < r; ++j)
+                    next[static_cast<size_t>(j)] = wideAdd(next[static_cast<size_t>(j)], wideTimes(ri, matrixRow[j]));
+            }
+            row.swap(next);
+        }
+        next.assign(p.size() + 1, W{});
+        for (size_t i = 0; i < next.size(); ++i)
+            for (size_t j = 0; j < p.size() && j <= i; ++j) next[i] = wideAdd(next[i], wideTimes(toeplitz[i - j], p[j]));
+        p.swap(next);
+    }
+    if (n % 2 != 0)
+        for (W& c : p) c = wideNegate(c);
     return true;
 }
 
@@ -304,43 +317,21 @@ bool charpolyByCofactors(std::span<const Complex> a, int n, const AbortFlag& abo
 
 bool charpolyByBerkowitz(std::span<const Complex> a, int n, const AbortFlag& abort,
                          std::vector<Complex>& coefficients) {
-    // p holds det(xI - A_r) of the leading r x r block, highest degree first.
-    // Bordering A_r with row R, column C and corner d gives
-    // p_(r+1) = T p_r, T lower-triangular Toeplitz with first column
-    // 1, -d, -R C, -R A_r C, -R A_r^2 C, ...
-    std::vector<Complex> p = {Complex{1.0, 0.0}};
-    std::vector<Complex> toeplitz, row, next;
-    for (int r = 0; r < n; ++r) {
-        if (isAborted(abort)) return false;
-        toeplitz.assign(static_cast<size_t>(r) + 2, Complex{});
-        toeplitz[0] = Complex{1.0, 0.0};
-        toeplitz[1] = negate(a[cell(r, r, n)]);
-        // row = R A_r^k, starting with R itself.
-        row.assign(a.begin() + static_cast<std::ptrdiff_t>(cell(r, 0, n)),
-                   a.begin() + static_cast<std::ptrdiff_t>(cell(r, r, n)));
-        for (int k = 0; k < r; ++k) {
-            if (isAborted(abort)) return false;
-            Complex rc{0.0, 0.0};
-            for (int i = 0; i < r; ++i) rc = cxAdd(rc, cxMultiply(row[static_cast<size_t>(i)], a[cell(i, r, n)]));
-            toeplitz[static_cast<size_t>(k) + 2] = negate(rc);
-            if (k + 1 == r) break;
-            next.assign(static_cast<size_t>(r), Complex{});
-            for (int i = 0; i < r; ++i) {
-                const Complex ri = row[static_cast<size_t>(i)];
-                for (int j = 0; j < r; ++j)
-                    next[static_cast<size_t>(j)] = cxAdd(next[static_cast<size_t>(j)], cxMultiply(ri, a[cell(i, j, n)]));
-            }
-            row.swap(next);
-        }
-        next.assign(p.size() + 1, Complex{});
-        for (size_t i = 0; i < next.size(); ++i)
-            for (size_t j = 0; j < p.size() && j <= i; ++j)
-                next[i] = cxAdd(next[i], cxMultiply(toeplitz[i - j], p[j]));
-        p.swap(next);
+    bool real = true;
+    for (const Complex& z : a) real = real && z.im == 0.0;
+    if (real) {
+        std::vector<double> entries(a.size());
+        for (size_t k = 0; k < a.size(); ++k) entries[k] = a[k].re;
+        std::vector<Wide> p;
+        if (!berkowitz(entries, n, abort, p)) return false;
+        coefficients.resize(p.size());
+        for (size_t k = 0; k < p.size(); ++k) coefficients[k] = Complex{p[k].hi + p[k].lo, 0.0};
+        return true;
     }
-    if (n % 2 != 0)
-        for (Complex& c : p) c = negate(c);
-    coefficients = std::move(p);
+    std::vector<WideComplex> p;
+    if (!berkowitz(std::vector<Complex>(a.begin(), a.end()), n, abort, p)) return false;
+    coefficients.resize(p.size());
+    for (size_t k = 0; k < p.size(); ++k) coefficients[k] = narrow(p[k]);
     return true;
 }
 

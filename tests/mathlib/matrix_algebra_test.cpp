@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mathlib/complex.h"
@@ -157,6 +158,23 @@ TEST(CharacteristicPolynomial, BerkowitzMatchesCofactorsOnIntegerMatrices) {
                 for (size_t k = 0; k < cofactor.size(); ++k)
                     expectSame(berkowitz[k], cofactor[k], "n=" + std::to_string(n) + " coefficient " + std::to_string(k));
             }
+}
+
+// r + c has rank 2: every coefficient after x^(n-2) is exactly 0, although
+// the terms R A^k C that cancel to give them pass 1e19.
+TEST(CharacteristicPolynomial, LargeIntegerTermsCancelExactly) {
+    for (const auto& [n, trace, minors] : {std::tuple{10, 90.0, -825.0}, std::tuple{12, 132.0, -1716.0}}) {
+        Matrix m(static_cast<size_t>(n * n));
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < n; ++c) m[static_cast<size_t>(r * n + c)] = Complex{double(r + c), 0.0};
+        std::vector<Complex> p;
+        ASSERT_TRUE(characteristicPolynomial(m, n, kNoAbort, p));
+        ASSERT_EQ(p.size(), size_t(n + 1));
+        expectSame(p[0], {1, 0}, "leading");
+        expectSame(p[1], {-trace, 0}, "x^(n-1)");
+        expectSame(p[2], {minors, 0}, "x^(n-2)");
+        for (size_t k = 3; k < p.size(); ++k) expectSame(p[k], {0, 0}, "n=" + std::to_string(n) + " coefficient " + std::to_string(k));
+    }
 }
 
 // A 30 x 30 integer matrix similar to diag(1..30) through a unimodular L:
