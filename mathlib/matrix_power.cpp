@@ -2,6 +2,7 @@
 // products; every other power is a matrix function and is rewritten into a
 // matfunc call on locals, evaluated like any other expression.
 #include <cstdint>
+#include <cstring>
 
 #include "mathlib/complex.h"
 #include "mathlib/linear_algebra.h"
@@ -27,7 +28,14 @@ Tag integralPower(Eval& ev, Value& m, double p, Value& out) {
     const std::vector<Complex> base = m.elements;
     for (std::uint64_t k = 1; static_cast<double>(k) < p; ++k) {
         if (ev.aborted()) return ev.failAborted();
-        m.elements = squareProduct(m.elements, base, n);
+        std::vector<Complex> next = squareProduct(m.elements, base, n);
+        // A product that reproduces its left factor bit for bit will do so
+        // every time after (identity, zero, overflowed to NaN): the rest of
+        // the products cannot change the result.
+        const bool fixedPoint =
+            next.empty() || std::memcmp(next.data(), m.elements.data(), next.size() * sizeof(Complex)) == 0;
+        m.elements = std::move(next);
+        if (fixedPoint) break;
     }
     out = std::move(m);
     return kMatrix;
