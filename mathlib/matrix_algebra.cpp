@@ -18,11 +18,14 @@ Complex negate(Complex z) { return {-z.re, -z.im}; }
 
 size_t cell(int row, int column, int n) { return static_cast<size_t>(row) * static_cast<size_t>(n) + column; }
 
-// The numerator of a fraction-free step is formed exactly in double-double:
-// the division by the previous pivot is exact in integers, so the quotient
-// is the exact minor whenever that minor fits a double, even when the
-// products do not.
-// (w p - f k) / q, the numerator exact, for one fraction-free step.
+// One fraction-free step (w p - f k) / q. The numerator is formed exactly
+// in double-double: the division by the previous pivot q is exact in
+// integers, so the quotient is the exact minor whenever that minor fits a
+// double, even when the products do not.
+double bareissStep(double w, double p, double f, double k, double q) {
+    return wideDivide(wideAdd(twoProduct(w, p), wideNegate(twoProduct(f, k))), Wide{q, 0.0});
+}
+
 Complex bareissStep(Complex w, Complex p, Complex f, Complex k, Complex q) {
     const auto sum4 = [](Wide a, Wide b, Wide c, Wide d) { return wideAdd(wideAdd(a, b), wideAdd(c, d)); };
     const auto neg = [](Wide a) { return wideNegate(a); };
@@ -140,6 +143,16 @@ private:
     std::vector<int> columns_;
 };
 
+// a / b without forming |b|^2, which underflows to 0 for tiny pivots.
+Complex scaledDivide(Complex a, Complex b) {
+    if (std::fabs(b.re) >= std::fabs(b.im)) {
+        const double r = b.im / b.re, d = b.re + b.im * r;
+        return {(a.re + a.im * r) / d, (a.im - a.re * r) / d};
+    }
+    const double r = b.re / b.im, d = b.im + b.re * r;
+    return {(a.re * r + a.im) / d, (a.im * r - a.re) / d};
+}
+
 // Gaussian elimination with partial pivoting; the determinant is the signed
 // product of the pivots. Used when the fraction-free products overflow.
 bool determinantByPivoting(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
@@ -161,7 +174,7 @@ bool determinantByPivoting(std::span<const Complex> a, int n, const AbortFlag& a
         const Complex p = w[cell(k, k, n)];
         product = cxMultiply(product, p);
         for (int i = k + 1; i < n; ++i) {
-            const Complex f = cxDivide(w[cell(i, k, n)], p);
+            const Complex f = scaledDivide(w[cell(i, k, n)], p);
             for (int c = k + 1; c < n; ++c)
                 w[cell(i, c, n)] = cxSubtract(w[cell(i, c, n)], cxMultiply(f, w[cell(k, c, n)]));
         }
@@ -174,10 +187,6 @@ bool allFinite(std::span<const Complex> a) {
     for (const Complex& z : a)
         if (!isFinite(z)) return false;
     return true;
-}
-
-double bareissStep(double w, double p, double f, double k, double q) {
-    return wideDivide(wideAdd(twoProduct(w, p), wideNegate(twoProduct(f, k))), Wide{q, 0.0});
 }
 
 double magnitude(double x) { return x * x; }
