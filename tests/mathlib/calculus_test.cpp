@@ -116,6 +116,7 @@ TEST(Solve, NewtonWithNumericDerivative) {
         {"solve(x-5,x,0)", 5.0, 0.0, 1e-12},
         {"solve(cos(x)-x,x,1)", 0.7390851332151607, 0.0, 1e-15},
         {"solve(x^3-1000000,x,50)", 100.0, 0.0, 1e-12},
+        {"solve(1e-200*(x-3),x,1)", 3.0, 0.0, 1e-12},  // f1 - f2 = 2e-205 is not 0
     });
     EXPECT_EQ(s.show("solve(x^2-2,x,1)"), "1.41421356237");
     expectShown(s, {

@@ -56,6 +56,8 @@ TEST(PolyRoots, ExamplesAndMessages) {
         {"polyroots({1,2},{3})", "(polyroots) Error: Syntax"}, {"polyroots(1)", "(polyroots) Error: Data Type"},
         // Flat at 1 after deflating the root -1: the search goes on from i.
         {"chop(polyroots({1,-1,-1,-1,-2}))", "{-1,1i,2,-1i}"},
+        // Divisors whose squared modulus underflows are not zero.
+        {"polyroots({1e-300,1})", "{-1E+300}"}, {"polyroots({1e-160,2e-160})", "{-2}"},
     });
 }
 
@@ -89,12 +91,11 @@ TEST(PolyRoots, AbortedSearch) {
 
 TEST(PolyFactor, KroneckerTexts) {
     NumericSession s;
+    s.engine.stores.createListVariable("nothing", {}, 0);
     expectShown(s, {
-        {"polyfactor({1,1,-2})", "({1,-1})({1,2})"}, {"polyfactor({1,0,0})", "({1,0,0})"},
-        {"polyfactor({1,1,0})", "({1,0})({1,1})"}, {"polyfactor({0,0,0})", "({0})"}, {"polyfactor({7})", "({7})"},
-        {"polyfactor({2,3,1})", "({1,1})({2,1})"}, {"polyfactor({1,0,1})", "({1,0,1})"},
+        {"polyfactor({1,1,-2})", "({1,-1})({1,2})"}, {"polyfactor({0,0,0})", "({0})"}, {"polyfactor(nothing)", "({0})"},
         {"polyfactor({1,0,0,0,4})", "({1,-2,2})({1,2,2})"}, {"polyfactor({1,-1,0,0})", "({1,0,0})({1,-1})"},
-        {"polyfactor(2)", "(polyfactor) Error: Data Type"}, {"polyfactor()", "Error: Unexpected ')' after '('"},
+        {"polyfactor(2)", "(polyfactor) Error: Data Type"},
     });
 }
 
@@ -128,17 +129,10 @@ TEST(PolyText, LongTextsArePrintedWhole) {
 TEST(PolyArithmetic, DivisionInterpolationPowers) {
     NumericSession s;
     expectShown(s, {
-        {"polydiv({1,0,-1},{1,1})", "{1,-1}"}, {"polydiv({1,0,1},{1,1})", "{1,-1} R {2}"},
-        {"polydiv({1,1},{1,0,1})", "{0} R {1,1}"}, {"polydiv({1,1},{0,1})", "Error: Division by Zero"},
-        {"polydiff({3,2,1})", "{6,2}"}, {"polydiff({7})", "{0}"}, {"polyint({6,2})", "{3,2,0}"},
-        {"polymul({1,1},{1,-1})", "{1,0,-1}"}, {"polyadd({1,2,3},{1})", "{1,2,4}"},
-        {"polymul({1,1})", "(polymul) Unexpected Error"}, {"polyadd({1},[1])", "(polyadd) Error: Data Type"},
-        {"polypower({1,1},2)", "{1,2,1}"}, {"polypower({1,1},0)", "{1}"}, {"polypower({2,i},1)", "{2,1i}"},
-        {"polypower({1,1},-1)", "(polypower) Error: Negative Argument"},
+        {"polydiv({1,0,1},{1,1})", "{1,-1} R {2}"}, {"polydiv({1,1},{0,1})", "Error: Division by Zero"},
+        {"polyadd({1},[1])", "(polyadd) Error: Data Type"}, {"polypower({2,i},1)", "{2,1i}"},
         {"polypower(q,-1)", "(polypower) Error: Negative Argument"},  // the exponent is read first
-        {"polyinterp({1,2,3},{1,4,9})", "{1,0,0}"},
-        {"polyinterp({1,1},q)", "(polyinterp) Error: X-Values Must Be Unique"},
-        {"polyinterp({1,2},{1})", "(polyinterp) Error: Dimension"},
+        {"polyinterp({1,1},q)", "(polyinterp) Error: X-Values Must Be Unique"},  // before ys
     });
     // q b + r = a for a division with complex coefficients.
     const Poly a{{1, 2}, {3, 0}, {0, -1}, {5, 5}}, b{{2, 0}, {0, 1}};
