@@ -5,6 +5,9 @@
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
 #include "listmat/listmat_builtins.h"
+#include "mathlib/calculus.h"
+#include "mathlib/number_theory.h"
+#include "mathlib/polynomial_builtins.h"
 
 namespace vx {
 
@@ -15,6 +18,9 @@ void installStandardLibrary() {
         registerBuiltins(listBuiltins());
         registerBuiltins(matrixStructureBuiltins());
         registerBuiltins(statisticsBuiltins());
+        registerBuiltins(numberTheoryBuiltins());
+        registerBuiltins(polynomialBuiltins());
+        registerBuiltins(calculusBuiltins());
     });
 }
 
