@@ -5,6 +5,7 @@
 
 #include "mathlib/complex.h"
 #include "mathlib/numeric_args.h"
+#include "mathlib/scaled_division.h"
 
 namespace vx {
 namespace {
@@ -179,7 +180,8 @@ Tag bSolve(Eval& ev, const Args& a, Value& out) {
             !sampleAt(ev, scope, x, a[0], shiftReal(z, kStep), f1, dataType) ||
             !sampleAt(ev, scope, x, a[0], shiftReal(z, -kStep), f2, dataType))
             return kNone;
-        const Complex step = cxDivide(cxMultiply(Complex{kTwoSteps, 0.0}, f0), cxSubtract(f1, f2));
+        // Only an exactly equal pair f1 = f2 is a division by zero.
+        const Complex step = cxDivideScaled(cxMultiply(Complex{kTwoSteps, 0.0}, f0), cxSubtract(f1, f2));
         z = cxSubtract(z, step);
         if (n > 0 && std::fabs(f0.re) < kSolveBound && std::fabs(f0.im) < kSolveBound) break;
         // The residual may never drop below the bound in double precision;

@@ -18,34 +18,35 @@ std::int64_t gcd32(std::int32_t a32, std::int32_t b32) {
 
 namespace {
 
-// Trial division of one cofactor; appends its prime factors. Each factor
-// found restarts the search on the new cofactor from 2.
+// The smallest divisor of n (> 3, integral) up to sqrt(n), 0 when n is
+// prime, -1 when aborted. Candidates are 2, 3, then 5, 7, 11, 13, 17, ...:
+// the odd numbers without the odd multiples of 3.
+double smallestDivisor(double n, const std::atomic<int>& abortFlag) {
+    if (std::fmod(n, 2.0) == 0.0) return 2.0;
+    if (std::fmod(n, 3.0) == 0.0) return 3.0;
+    // Every double from 2^53 on is even, so n is an exact 64-bit integer
+    // here and the remainders can be taken in integers.
+    const auto m = static_cast<std::uint64_t>(n);
+    const double limit = std::sqrt(n);
+    for (std::uint64_t d = 5, step = 2; static_cast<double>(d) <= limit; d += step, step = 6 - step) {
+        if (abortFlag.load(std::memory_order_relaxed)) return -1.0;
+        if (m % d == 0) return static_cast<double>(d);
+    }
+    return 0.0;
+}
+
+// Appends the prime factors of n > 0; each factor found restarts the
+// search on the cofactor.
 bool factorCofactor(double n, std::vector<double>& factors, const std::atomic<int>& abortFlag) {
     for (;;) {
         if (n <= 3.0) {
             factors.push_back(n);
             return true;
         }
-        double divisor = 0.0;
-        if (std::fmod(n, 2.0) == 0.0) {
-            divisor = 2.0;
-        } else if (std::fmod(n, 3.0) == 0.0) {
-            divisor = 3.0;
-        } else {
-            // 5, 7, 11, 13, 17, 19, ...: the odd numbers without the odd
-            // multiples of 3.
-            const double limit = std::sqrt(n);
-            double d = 5.0, step = 2.0;
-            for (; d <= limit; d += step, step = 6.0 - step) {
-                if (abortFlag.load(std::memory_order_relaxed)) return false;
-                if (std::fmod(n, d) == 0.0) {
-                    divisor = d;
-                    break;
-                }
-            }
-        }
+        const double divisor = smallestDivisor(n, abortFlag);
+        if (divisor < 0.0) return false;
         if (divisor == 0.0) {
-            factors.push_back(n);  // prime
+            factors.push_back(n);
             return true;
         }
         factors.push_back(divisor);
@@ -65,8 +66,8 @@ constexpr double kTwo64 = 18446744073709551616.0;
 
 bool factorInteger(double n, std::vector<double>& factors, const std::atomic<int>& abortFlag) {
     factors.clear();
-    if (n == 0.0) {
-        factors.push_back(0.0);
+    if (n == 0.0 || !std::isfinite(n) || std::trunc(n) != n) {
+        factors.push_back(n);
         return true;
     }
     if (n < 0.0) {

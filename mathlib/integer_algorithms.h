@@ -22,7 +22,8 @@ struct RandomGenerator {
 };
 
 // Prime factors of n by trial division, ascending with multiplicity, -1
-// first for a negative n; {0} for 0, {1} for 1. False when aborted.
+// first for a negative n; {0} for 0, {1} for 1. A value that is not a
+// finite integer is returned as it is. False when aborted.
 bool factorInteger(double n, std::vector<double>& factors, const std::atomic<int>& abortFlag);
 
 // a^e reduced by m with the sign of a^e (a truncating remainder), exact for

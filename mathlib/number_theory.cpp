@@ -83,8 +83,9 @@ Tag bPowerMod(Eval& ev, const Args& a, Value& out) {
 }
 
 // Rounds |part| and restores the sign, so that halves round away from 0
-// whatever the sign.
+// whatever the sign. Fewer than 0 significant digits leave nothing.
 Complex roundDigits(Complex z, int digits) {
+    if (digits < 0) return Complex{0.0, 0.0};
     const Complex r = roundSignificant(Complex{std::fabs(z.re), std::fabs(z.im)}, digits);
     return Complex{z.re < 0.0 ? -r.re : r.re, z.im < 0.0 ? -r.im : r.im};
 }
@@ -99,9 +100,9 @@ Tag bRound(Eval& ev, const Args& a, Value& out) {
         if (tag != kComplex) return ev.fail("(round) Error: Data Type");
         if (n.z.im != 0.0) return ev.fail("(round) Error: Complex Accuracy");
         if (!isIntegral(n.z.re)) return ev.fail("(round) Error: Non-Integral Accuracy");
-        // Past +-400 digits every double rounds the same way; the clamp only
-        // keeps the digit arithmetic inside int.
-        digits = static_cast<int>(clampToInt64(n.z.re, -400, 400));
+        // Past 400 digits every double is kept as it is; the clamp keeps the
+        // digit arithmetic inside int.
+        digits = static_cast<int>(clampToInt64(n.z.re, -1, 400));
     }
     Tag tag = ev.evaluate(a[0], out);
     if (!tag) return kNone;

@@ -43,9 +43,7 @@ std::int64_t clampToInt64(double x, std::int64_t lo, std::int64_t hi) {
 }
 
 Tag failWithText(Eval& ev, const std::string& text) {
-    if (text.size() >= ev.error.capacity()) ev.error = ErrorText(text.size() + 1);
-    ev.error.set(text);
-    return kNone;
+    return ev.error.setAnswerText(text);
 }
 
 }  // namespace vx

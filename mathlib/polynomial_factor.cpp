@@ -1,6 +1,7 @@
 // Factorisation by Kronecker's method: a factor of degree m - 1 is the
 // interpolating polynomial through values that divide p(1), ..., p(m). The
 // factors are written as text as they are found.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 

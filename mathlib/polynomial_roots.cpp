@@ -5,6 +5,7 @@
 
 #include "mathlib/complex.h"
 #include "mathlib/polynomial.h"
+#include "mathlib/scaled_division.h"
 
 namespace vx {
 namespace {
@@ -71,7 +72,7 @@ Search newtonRoot(const Poly& p, Complex& root, const std::atomic<int>& abortFla
             if (!restart()) return Search::Timeout;
             continue;
         }
-        const Complex step = cxDivide(f, d);
+        const Complex step = cxDivideScaled(f, d);
         z = cxSubtract(z, step);
         ++steps;
         stalled = cxModulus(step) <= kStallFactor * cxModulus(z);
@@ -89,7 +90,7 @@ RootStatus polyRoots(Poly p, Poly& roots, const std::atomic<int>& abortFlag) {
     if (p.size() < 2) return RootStatus::Constant;
     roots.clear();
     if (p.size() == 2) {
-        roots.push_back(cxSubtract(Complex{0.0, 0.0}, cxDivide(p[1], p[0])));
+        roots.push_back(cxSubtract(Complex{0.0, 0.0}, cxDivideScaled(p[1], p[0])));
         return RootStatus::Ok;
     }
     while (p.size() > 3) {
@@ -110,8 +111,8 @@ RootStatus polyRoots(Poly p, Poly& roots, const std::atomic<int>& abortFlag) {
     const Complex d = cxSqrt(cxSubtract(cxMultiply(b, b), cxMultiply(Complex{4.0, 0.0}, cxMultiply(a, c))));
     const Complex twoA = cxMultiply(Complex{2.0, 0.0}, a);
     const Complex minusB = cxSubtract(Complex{0.0, 0.0}, b);
-    roots.push_back(cxDivide(cxAdd(minusB, d), twoA));
-    roots.push_back(cxDivide(cxSubtract(minusB, d), twoA));
+    roots.push_back(cxDivideScaled(cxAdd(minusB, d), twoA));
+    roots.push_back(cxDivideScaled(cxSubtract(minusB, d), twoA));
     return RootStatus::Ok;
 }
 
