@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "mathlib/complex.h"
+#include "mathlib/scaled_division.h"
 #include "mathlib/wide_float.h"
 
 namespace vx {
@@ -143,16 +144,6 @@ private:
     std::vector<int> columns_;
 };
 
-// a / b without forming |b|^2, which underflows to 0 for tiny pivots.
-Complex scaledDivide(Complex a, Complex b) {
-    if (std::fabs(b.re) >= std::fabs(b.im)) {
-        const double r = b.im / b.re, d = b.re + b.im * r;
-        return {(a.re + a.im * r) / d, (a.im - a.re * r) / d};
-    }
-    const double r = b.re / b.im, d = b.im + b.re * r;
-    return {(a.re * r + a.im) / d, (a.im * r - a.re) / d};
-}
-
 // Gaussian elimination with partial pivoting; the determinant is the signed
 // product of the pivots. Used when the fraction-free products overflow.
 bool determinantByPivoting(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
@@ -174,7 +165,7 @@ bool determinantByPivoting(std::span<const Complex> a, int n, const AbortFlag& a
         const Complex p = w[cell(k, k, n)];
         product = cxMultiply(product, p);
         for (int i = k + 1; i < n; ++i) {
-            const Complex f = scaledDivide(w[cell(i, k, n)], p);
+            const Complex f = cxDivideScaled(w[cell(i, k, n)], p);
             for (int c = k + 1; c < n; ++c)
                 w[cell(i, c, n)] = cxSubtract(w[cell(i, c, n)], cxMultiply(f, w[cell(k, c, n)]));
         }
