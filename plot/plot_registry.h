@@ -53,7 +53,8 @@ public:
     // slot, or -1 with "(cmd) Too Many Plots" when all slots are taken.
     int createPlot(ErrorText& message, std::string_view command, PlotRecord record);
     // Releases the slot and its tab and moves later tabs down; false when the
-    // slot is out of range or not in use.
+    // slot is out of range or not in use. A running worker is stopped first
+    // (it reads the records).
     bool deletePlot(int slot);
     void deletePlotByTab(int tabIndex);
     void freeMeshBuffers() { mesh.release(); }
@@ -70,6 +71,8 @@ public:
     bool startPrecalculation(int slot);
     // Blocks until the worker thread (if any) has ended.
     void waitForWorker();
+    // True from the start of a precalculation until its worker has finished.
+    bool workerRunning() const { return workerRunning_.load(); }
 
     std::array<PlotRecord, kPlotSlots> slots{};
     MeshBuffers mesh;
@@ -82,7 +85,10 @@ public:
     DisplaySettings display;
 
 private:
+    void stopWorker();
+
     Engine* engine_ = nullptr;
+    std::atomic<bool> workerRunning_{false};
     HeadlessPlotHost headless_;
     PlotHost* host_ = &headless_;
     std::thread worker_;

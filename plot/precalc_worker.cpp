@@ -68,6 +68,7 @@ bool PlotRegistry::startPrecalculation(int slot) {
     // The worker keeps its own copy: the Quality page may change the
     // settings while it runs (it aborts the run first).
     QualitySettings settings = quality;
+    workerRunning_.store(true);
     worker_ = std::thread([this, &engine, slot, settings] {
         ErrorText message(512);
         int ok = runGenerator(engine, *this, slot, settings, message);
@@ -81,6 +82,7 @@ bool PlotRegistry::startPrecalculation(int slot) {
             if (!engine.abortRequested.load()) host().setStatusText("Error while precalculating!");
         }
         engine.abortRequested.store(0);
+        workerRunning_.store(false);
         engine.working.store(0);
         if (ok) host().repaintPlot();
     });
@@ -89,6 +91,16 @@ bool PlotRegistry::startPrecalculation(int slot) {
 
 void PlotRegistry::waitForWorker() {
     if (worker_.joinable()) worker_.join();
+}
+
+void PlotRegistry::stopWorker() {
+    // Only a running worker is asked to stop: `working` may also belong to
+    // the statement thread, whose evaluation must go on.
+    bool requested = workerRunning_.load() && engine_;
+    if (requested) engine_->abortRequested.store(1);
+    waitForWorker();
+    // The request may have come just after the worker's last look at it.
+    if (requested) engine_->abortRequested.store(0);
 }
 
 }  // namespace vx
