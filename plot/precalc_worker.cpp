@@ -1,5 +1,6 @@
 // The precalculation worker: computes one plot's geometry on its own thread
 // while the window stays responsive, reporting through the plot host.
+#include <new>
 #include <string>
 
 #include "plot/generator.h"
@@ -37,17 +38,23 @@ int runGenerator(Engine& engine, PlotRegistry& registry, int slot, const Quality
     }
     if (isCanvasKind(record->kind)) return 1;  // drawn from its lists
     Generator gen(engine, registry, *record, quality, message, textsFor(record->kind));
-    switch (record->kind) {
-        case PlotKind::Plot: return generatePlot(gen);
-        case PlotKind::Plot3d: return generatePlot3d(gen);
-        case PlotKind::Tubeplot: return generateTubeplot(gen);
-        case PlotKind::Implicitplot: return generateImplicitplot(gen);
-        case PlotKind::Spacecurve: return generateSpacecurve(gen);
-        case PlotKind::Implicitplot3d: return generateImplicitplot3d(gen);
-        case PlotKind::Vectorplot: return generateVectorplot(gen);
-        case PlotKind::Vectorplot3d: return generateVectorplot3d(gen);
-        case PlotKind::Customplot:
-        case PlotKind::Customplot3d: break;
+    try {
+        switch (record->kind) {
+            case PlotKind::Plot: return generatePlot(gen);
+            case PlotKind::Plot3d: return generatePlot3d(gen);
+            case PlotKind::Tubeplot: return generateTubeplot(gen);
+            case PlotKind::Implicitplot: return generateImplicitplot(gen);
+            case PlotKind::Spacecurve: return generateSpacecurve(gen);
+            case PlotKind::Implicitplot3d: return generateImplicitplot3d(gen);
+            case PlotKind::Vectorplot: return generateVectorplot(gen);
+            case PlotKind::Vectorplot3d: return generateVectorplot3d(gen);
+            case PlotKind::Customplot:
+            case PlotKind::Customplot3d: break;
+        }
+    } catch (const std::bad_alloc&) {
+        // The working arrays of a large grid did not fit after all.
+        message.fail("%s", Generator::kOutOfMemory);
+        return 0;
     }
     message.fail("Error: Unexpected Error");
     return 0;

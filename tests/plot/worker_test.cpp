@@ -76,6 +76,26 @@ TEST_F(PlotTest, GridSizesBelowTwoAreRefused) {
     }
 }
 
+TEST_F(PlotTest, GridsTooLargeToHoldAreRefused) {
+    const std::pair<const char*, int QualitySettings::*> cases[] = {
+        {"plot(x, x, 0, 1)", &QualitySettings::plotSamples},
+        {"plot3d(u, u, 0, 1, w, 0, 1)", &QualitySettings::plot3dSamplesU},
+        {"implicitplot3d(x, x, 0, 1, y, 0, 1, z, 0, 1)", &QualitySettings::implicit3dGrid},
+        {"tubeplot([t, t, t, 1], t, 0, 1)", &QualitySettings::tubeSamples},
+        {"vectorplot3d([x, y, z], x, 0, 1, y, 0, 1, z, 0, 1)", &QualitySettings::vector3dGrid},
+    };
+    int slot = 0;
+    for (const auto& [statement, setting] : cases) {
+        QualitySettings saved = plots.quality;
+        plots.quality.*setting = 2147483647;
+        run(statement);
+        host.clearLog();
+        EXPECT_FALSE(precalc(slot++)) << statement;
+        EXPECT_EQ(host.output(), "Error: Out of Memory\r\n") << statement;
+        plots.quality = saved;
+    }
+}
+
 // Aborts a long iso-surface run as soon as it reports progress. Built and
 // run also under ThreadSanitizer.
 TEST_F(PlotTest, AbortStopsTheWorkerPromptly) {
