@@ -10,11 +10,16 @@
 //   tab change to a plot tab k:  slot = plots.slotForTab(k); unless
 //       plots.shownPlot == slot && plots.meshReady, plots.startPrecalculation(slot)
 //   tab change to tab 0:         plots.meshReady = 0
+//   tab change while working:    engine.abortRequested = 1 (the worker ends
+//                                with "Precalculation aborted!")
 //   paint:  when engine.working == 0 && plots.meshReady, draw
-//           plots.slots[plots.shownPlot] from plots.mesh
-//   close tab k:                 plots.deletePlotByTab(k)
-//   Quality / Display pages:     edit plots.quality / plots.display
-// Without setHost the registry uses its own HeadlessPlotHost.
+//           plots.slots[plots.shownPlot] from plots.mesh (layout: mesh_buffers.h)
+//   close tab k:                 plots.deletePlotByTab(k) (stops a running worker)
+//   export:                      exportPlotObj(plots, plots.shownPlot, path)
+//   Quality / Display pages:     edit plots.quality / plots.display; a run
+//                                keeps the copy it started with
+// Without setHost the registry uses its own HeadlessPlotHost. The worker
+// reaches the window only through PlotHost (see plot_host.h for threads).
 #include <array>
 #include <atomic>
 #include <memory>

@@ -61,6 +61,7 @@ int runGenerator(Engine& engine, PlotRegistry& registry, int slot, const Quality
 }
 
 bool PlotRegistry::startPrecalculation(int slot) {
+    if (!engine_) return false;  // not reached through plotRegistry()
     Engine& engine = *engine_;
     int idle = 0;
     if (!engine.working.compare_exchange_strong(idle, 1)) {
