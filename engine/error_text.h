@@ -1,7 +1,7 @@
 #pragma once
 // The error text of a running statement: one fixed buffer into which a
 // failing operation writes its message before returning the tag 0. The
-// session uses 512 characters, the plot worker 256; longer messages are cut.
+// session and the plot worker use 512 characters; longer messages are cut.
 #include <cstdarg>
 #include <cstdio>
 #include <string>

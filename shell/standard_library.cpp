@@ -10,6 +10,7 @@
 #include "mathlib/linear_algebra.h"
 #include "mathlib/number_theory.h"
 #include "mathlib/polynomial_builtins.h"
+#include "plot/plot_builtins.h"
 
 namespace vx {
 
@@ -26,6 +27,8 @@ void installStandardLibrary() {
         registerBuiltins(linearAlgebraBuiltins());
         setMatrixPowerHooks(matrixToPower, numberToMatrixPower);
         registerBuiltins(rowReductionBuiltins());
+        registerBuiltins(plotBuiltins());
+        registerBuiltins(canvasBuiltins());
     });
 }
 
