@@ -128,8 +128,7 @@ Tag Eval::evaluateCall(const Item& item, const Args& args, Value& out) {
 
 Tag Eval::callElementary(int index, const Args& args, Value& out) {
     const ElementaryEntry& f = elementaryTable()[static_cast<size_t>(index)];
-    std::string name(f.name);
-    if (args.count != 1) return fail("(%s) Error: Syntax", name.c_str());
+    if (args.count != 1) return fail("(%.*s) Error: Syntax", static_cast<int>(f.name.size()), f.name.data());
     try {
         Tag tag = evaluate(args[0], out);
         switch (tag) {
@@ -151,7 +150,7 @@ Tag Eval::callElementary(int index, const Args& args, Value& out) {
         // A matrix function: matfunc(M, f(blehx), blehx) with M bound as a local.
         LocalScope scope(engine);
         if (scope.push("mcallfunc001", std::move(out)) < 0) return fail(kTooManyLocals);
-        Expression call = parseInternal("matfunc(mcallfunc001," + name + "(blehx),blehx)");
+        Expression call = parseInternal("matfunc(mcallfunc001," + std::string(f.name) + "(blehx),blehx)");
         out = Value{};
         return evaluate(Ref{&call, call.root()}, out);
     } catch (const DivisionByZero&) {

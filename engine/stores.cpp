@@ -179,14 +179,13 @@ void Stores::deleteCoordinatesAt(int index) {
 // lowest free entry is the count in use and the newest binding is on top.
 int Stores::pushLocal(const std::string& name, Value value) { return pushLocal(internSymbol(name), name, std::move(value)); }
 
-int Stores::pushLocal(int symbol, const std::string& name, Value value) {
+int Stores::pushLocal(int symbol, const std::string& /*name: known by its symbol*/, Value value) {
     int type = value.tag == kComplex ? 0 : value.tag == kList ? 1 : 2;
     auto& table = type == 0 ? localComplex : type == 1 ? localList : localMatrix;
     int index = localTypeCount[static_cast<size_t>(type)];
     if (localCount >= kLocalOrderSlots || index >= kLocalSlots) return -1;
     LocalEntry& entry = table[static_cast<size_t>(index)];
     entry.inUse = true;
-    entry.name = name;
     entry.symbol = symbol;
     SymbolBinding& b = binding(symbol);
     int& head = type == 0 ? b.localComplex : type == 1 ? b.localList : b.localMatrix;
@@ -209,7 +208,6 @@ void Stores::popLocals(int n) {
         int& head = type == 0 ? b.localComplex : type == 1 ? b.localList : b.localMatrix;
         head = entry.shadowed;
         entry.inUse = false;
-        entry.name.clear();
         entry.value.elements = {};
         order = LocalOrderEntry{};
         --localCount;

@@ -79,9 +79,10 @@ struct SymbolBinding {
     int function = -1;
 };
 
+// A local binding. Its name is its interned symbol (symbolName gives the
+// text), so binding a parameter copies no string.
 struct LocalEntry {
     bool inUse = false;
-    std::string name;
     int symbol = -1;
     int shadowed = -1;  // the previous binding of the same name and type
     Value value;
