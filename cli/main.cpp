@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cli/interactive.h"
+#include "cli/png_export.h"
 #include "cli/stdout_sink.h"
 #include "engine/session.h"
 #include "shell/standard_library.h"
@@ -25,6 +26,11 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -e, --eval TEXT   run TEXT as one submission\n"
+    "  --export-png SLOT PATH [WIDTHxHEIGHT]\n"
+    "                    after the run, compute plot SLOT and write its picture\n"
+    "                    to PATH as a PNG image (default 640x480). Drawing uses\n"
+    "                    OpenGL and needs an X display; without one, run under\n"
+    "                    xvfb-run. Exit status 1 when the image is not written.\n"
     "  --help            show this help\n"
     "  --version         show the version\n";
 
@@ -44,7 +50,8 @@ bool readAll(std::istream& in, std::string& text) {
 
 int main(int argc, char** argv) {
     std::string file, evalText;
-    bool haveFile = false, haveEval = false;
+    bool haveFile = false, haveEval = false, havePng = false;
+    vx::PngExportRequest png;
     for (int k = 1; k < argc; ++k) {
         std::string arg = argv[k];
         if (arg == "--help" || arg == "-h") {
@@ -60,6 +67,16 @@ int main(int argc, char** argv) {
             if (haveEval || haveFile) return usageError("give one FILE or one -e TEXT");
             evalText = argv[++k];
             haveEval = true;
+        } else if (arg == "--export-png") {
+            if (k + 2 >= argc) return usageError("--export-png needs a plot number and a file");
+            char* end = nullptr;
+            long slot = std::strtol(argv[k + 1], &end, 10);
+            if (!*argv[k + 1] || *end || slot < 0 || slot > 31) return usageError("--export-png needs a plot number 0..31");
+            png.slot = static_cast<int>(slot);
+            png.path = argv[k + 2];
+            k += 2;
+            if (k + 1 < argc && vx::parseImageSize(argv[k + 1], png.width, png.height)) ++k;
+            havePng = true;
         } else if (arg.size() > 1 && arg[0] == '-' ) {
             return usageError(("unknown option " + arg).c_str());
         } else {
@@ -68,6 +85,8 @@ int main(int argc, char** argv) {
             haveFile = true;
         }
     }
+
+    if (havePng && !vx::pngExportBuiltIn()) return vx::handOffPngExport(argv);
 
     std::string text;
     bool interactive = false;
@@ -97,5 +116,6 @@ int main(int argc, char** argv) {
         vx::submitText(engine, text);
     }
     std::fflush(stdout);
+    if (havePng) return vx::exportPlotPng(engine, png, argc, argv);
     return 0;
 }

@@ -2,10 +2,9 @@
 // View changes of the shown plot made by the mouse and the zoom commands.
 // The view lives in the plot's record, so it survives tab switches.
 #include "plot/plot_registry.h"
+#include "plot/view_math.h"
 
 namespace vx {
-
-enum class ZoomDirection { In, Out };
 
 // Zoom In / Zoom Out: a 2D plot's window shrinks or grows about its centre;
 // a 3D plot steps the zoom setting. False (nothing changes) when no plot is

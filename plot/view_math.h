@@ -11,6 +11,7 @@ namespace vx {
 
 // Zoom commands: 2D views shrink (0.8) or grow (1.25) about their centre;
 // 3D plots step the zoom setting by +5 or -5.
+enum class ZoomDirection { In, Out };
 constexpr float kZoomInFactor = 0.8f;
 constexpr float kZoomOutFactor = 1.25f;
 constexpr int kZoomInStep = 5;
