@@ -14,6 +14,7 @@
 #include "cli/png_export.h"
 #include "cli/stdout_sink.h"
 #include "engine/session.h"
+#include "plot/obj_export.h"
 #include "shell/standard_library.h"
 
 namespace {
@@ -26,17 +27,46 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -e, --eval TEXT   run TEXT as one submission\n"
+    "  --export-obj SLOT PATH\n"
+    "                    after running FILE, compute plot SLOT with the quality\n"
+    "                    settings and write its mesh to PATH as OBJ; status\n"
+    "                    texts go to standard error\n"
     "  --export-png SLOT PATH [WIDTHxHEIGHT]\n"
-    "                    after the run, compute plot SLOT and write its picture\n"
-    "                    to PATH as a PNG image (default 640x480). Drawing uses\n"
-    "                    OpenGL and needs an X display; without one, run under\n"
-    "                    xvfb-run. Exit status 1 when the image is not written.\n"
+    "                    after running FILE, compute plot SLOT and write its\n"
+    "                    picture to PATH as a PNG image (default 640x480).\n"
+    "                    Drawing uses OpenGL and needs an X display; without\n"
+    "                    one, run under xvfb-run. Status texts go to standard\n"
+    "                    error\n"
     "  --help            show this help\n"
     "  --version         show the version\n";
 
 int usageError(const char* message) {
     std::fprintf(stderr, "vexalo-cli: %s\nTry 'vexalo-cli --help'.\n", message);
     return 2;
+}
+
+// Computes plot `slot` and writes its OBJ file; the exit status.
+int exportObj(vx::Engine& engine, vx::StdoutSink& sink, int slot, const std::string& path) {
+    vx::PlotRegistry& plots = vx::plotRegistry(engine);
+    vx::HeadlessPlotHost& host = plots.headlessHost();
+    host.onStatus = [](std::string_view text) {
+        if (text.starts_with("Precalculating ")) return;  // progress
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    };
+    host.onOutput = [&sink](std::string_view text) { sink.appendOutput(text); };
+    const vx::PlotRecord* record = plots.record(slot);
+    if (!record) {
+        std::fprintf(stderr, "Plot %i does not exist\n", slot);
+        return 1;
+    }
+    if (!vx::isMeshKind(record->kind)) {
+        std::fprintf(stderr, "%s\n", vx::kCannotExport);
+        return 1;
+    }
+    if (!plots.startPrecalculation(slot)) return 1;
+    plots.waitForWorker();
+    if (!plots.meshReady.load()) return 1;
+    return vx::exportPlotObj(plots, slot, path) == vx::ObjExport::Written ? 0 : 1;
 }
 
 bool readAll(std::istream& in, std::string& text) {
@@ -49,8 +79,9 @@ bool readAll(std::istream& in, std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string file, evalText;
-    bool haveFile = false, haveEval = false, havePng = false;
+    std::string file, evalText, objPath;
+    bool haveFile = false, haveEval = false, haveExport = false, havePng = false;
+    int objSlot = 0;
     vx::PngExportRequest png;
     for (int k = 1; k < argc; ++k) {
         std::string arg = argv[k];
@@ -67,11 +98,20 @@ int main(int argc, char** argv) {
             if (haveEval || haveFile) return usageError("give one FILE or one -e TEXT");
             evalText = argv[++k];
             haveEval = true;
-        } else if (arg == "--export-png") {
-            if (k + 2 >= argc) return usageError("--export-png needs a plot number and a file");
+        } else if (arg == "--export-obj") {
+            if (k + 2 >= argc) return usageError("--export-obj needs a SLOT and a PATH");
             char* end = nullptr;
             long slot = std::strtol(argv[k + 1], &end, 10);
-            if (!*argv[k + 1] || *end || slot < 0 || slot > 31) return usageError("--export-png needs a plot number 0..31");
+            if (!*argv[k + 1] || *end || slot < 0 || slot > 1000000) return usageError("SLOT must be a plot number");
+            objSlot = static_cast<int>(slot);
+            objPath = argv[k + 2];
+            haveExport = true;
+            k += 2;
+        } else if (arg == "--export-png") {
+            if (k + 2 >= argc) return usageError("--export-png needs a SLOT and a PATH");
+            char* end = nullptr;
+            long slot = std::strtol(argv[k + 1], &end, 10);
+            if (!*argv[k + 1] || *end || slot < 0 || slot > 1000000) return usageError("SLOT must be a plot number");
             png.slot = static_cast<int>(slot);
             png.path = argv[k + 2];
             k += 2;
@@ -86,6 +126,8 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (haveExport && !haveFile && !haveEval) return usageError("--export-obj needs a FILE to run");
+    if (havePng && !haveFile && !haveEval) return usageError("--export-png needs a FILE to run");
     if (havePng && !vx::pngExportBuiltIn()) return vx::handOffPngExport(argv);
 
     std::string text;
@@ -115,7 +157,8 @@ int main(int argc, char** argv) {
         engine.working.store(1);
         vx::submitText(engine, text);
     }
+    int status = haveExport ? exportObj(engine, sink, objSlot, objPath) : 0;
     std::fflush(stdout);
-    if (havePng) return vx::exportPlotPng(engine, png, argc, argv);
-    return 0;
+    if (status == 0 && havePng) status = vx::exportPlotPng(engine, sink, png, argc, argv);
+    return status;
 }

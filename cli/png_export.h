@@ -43,6 +43,7 @@ bool pngExportBuiltIn();
 // arguments. Returns only when that fails, with the exit status to use.
 int handOffPngExport(char** argv);
 // Computes the plot and writes the file; the exit status (0 written, 1 not).
-int exportPlotPng(Engine& engine, const PngExportRequest& request, int argc, char** argv);
+// Worker messages go to `sink` like answers, status texts to standard error.
+int exportPlotPng(Engine& engine, OutputSink& sink, const PngExportRequest& request, int argc, char** argv);
 
 }  // namespace vx

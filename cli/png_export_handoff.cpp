@@ -26,6 +26,6 @@ int handOffPngExport(char** argv) {
     return 2;
 }
 
-int exportPlotPng(Engine&, const PngExportRequest&, int, char**) { return 2; }
+int exportPlotPng(Engine&, OutputSink&, const PngExportRequest&, int, char**) { return 2; }
 
 }  // namespace vx

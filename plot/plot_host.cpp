@@ -81,4 +81,11 @@ int HeadlessPlotHost::repaints() const {
     return repaints_;
 }
 
+void HeadlessPlotHost::clearLog() {
+    std::lock_guard lock(mutex_);
+    statusHistory_.clear();
+    output_.clear();
+    repaints_ = 0;
+}
+
 }  // namespace vx

@@ -62,6 +62,7 @@ public:
     std::vector<std::string> statusHistory() const;  // every text set, in order
     std::string output() const;
     int repaints() const;
+    void clearLog();  // forgets status texts, output and repaints
 
 private:
     mutable std::mutex mutex_;
