@@ -57,7 +57,7 @@ add_dependencies(vx_gl_tests vexalo-cli vexalo-cli-gl)
 enable_testing()
 find_program(XVFB_RUN xvfb-run)
 if(XVFB_RUN)
-  foreach(suite GlKinds GlMesh GlSettings GlCanvas GlWidget GlExport)
+  foreach(suite GlKinds GlMesh GlSettings GlCanvas GlCommands GlWidget GlExport)
     add_test(NAME gl.${suite}
       COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24"
               ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=xcb

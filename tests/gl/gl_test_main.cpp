@@ -5,10 +5,13 @@
 #include <QApplication>
 
 #include "plot/gl/offscreen_render.h"
+#include "tests/gl/render_support.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     vx::installPlotSurfaceFormat();
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    int status = RUN_ALL_TESTS();
+    vx::test::releaseOffscreen();
+    return status;
 }

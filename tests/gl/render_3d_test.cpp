@@ -213,7 +213,7 @@ TEST(GlMesh, SpaceCurveInItsColoursWithTheBoxOutline) {
             coloured += !isGrey(pixel(image, x, y));
             black += isBlack(pixel(image, x, y));
         }
-    EXPECT_GT(coloured, 300);
+    EXPECT_GT(coloured, 150);
     EXPECT_EQ(black, 0);
     s.display().axes3D = 1;
     QImage boxed = s.render();

@@ -2,13 +2,20 @@
 
 #include <QDir>
 #include <algorithm>
+#include <memory>
 
 namespace vx::test {
 
-OffscreenPlotRenderer& offscreen() {
-    static OffscreenPlotRenderer renderer;
-    return renderer;
+namespace {
+std::unique_ptr<OffscreenPlotRenderer> shared;
 }
+
+OffscreenPlotRenderer& offscreen() {
+    if (!shared) shared = std::make_unique<OffscreenPlotRenderer>();
+    return *shared;
+}
+
+void releaseOffscreen() { shared.reset(); }
 
 Scene::Scene(PlotRecord record) {
     ErrorText message;

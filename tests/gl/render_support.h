@@ -13,8 +13,10 @@
 
 namespace vx::test {
 
-// One renderer for the whole test program (a context per image is slow).
+// One renderer for the whole test program (a context per image is slow);
+// released before the application object goes.
 OffscreenPlotRenderer& offscreen();
+void releaseOffscreen();
 
 // A registry whose shown plot is `record`, ready to draw.
 struct Scene {
