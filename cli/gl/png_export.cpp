@@ -19,6 +19,12 @@ int handOffPngExport(char**) { return 2; }
 
 namespace {
 
+// Qt's own notes (a missing runtime folder and the like) are not the
+// runner's business; only its errors are shown.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return 1;
@@ -44,6 +50,7 @@ int exportPlotPng(Engine& engine, OutputSink& sink, const PngExportRequest& requ
     if (!std::getenv("DISPLAY")) return fail("vexalo-cli: --export-png needs an X display (run it under xvfb-run)");
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "xcb", 1);
     installPlotSurfaceFormat();
+    qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
     if (!probePlotOpenGL()) return fail("vexalo-cli: --export-png could not draw with OpenGL on this display");
     QImage image;
