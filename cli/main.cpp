@@ -13,7 +13,9 @@
 #include "cli/interactive.h"
 #include "cli/stdout_sink.h"
 #include "engine/session.h"
+#include "engine/startup.h"
 #include "shell/standard_library.h"
+#include "shell/user_data_files.h"
 
 namespace {
 
@@ -25,6 +27,8 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -e, --eval TEXT   run TEXT as one submission\n"
+    "  --data-dir DIR    load the user data (vxdata.vxd, vxopts.vxd) from DIR\n"
+    "                    before the run and save it there afterwards\n"
     "  --help            show this help\n"
     "  --version         show the version\n";
 
@@ -43,7 +47,7 @@ bool readAll(std::istream& in, std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string file, evalText;
+    std::string file, evalText, dataDir;
     bool haveFile = false, haveEval = false;
     for (int k = 1; k < argc; ++k) {
         std::string arg = argv[k];
@@ -54,6 +58,16 @@ int main(int argc, char** argv) {
         if (arg == "--version") {
             std::puts("vexalo-cli v06.19.07");
             return 0;
+        }
+        if (arg == "--data-dir" || arg.rfind("--data-dir=", 0) == 0) {
+            if (arg == "--data-dir") {
+                if (k + 1 >= argc) return usageError("--data-dir needs a folder");
+                dataDir = argv[++k];
+            } else {
+                dataDir = arg.substr(std::strlen("--data-dir="));
+            }
+            if (dataDir.empty()) return usageError("--data-dir needs a folder");
+            continue;
         }
         if (arg == "-e" || arg == "--eval") {
             if (k + 1 >= argc) return usageError("-e needs a text");
@@ -88,7 +102,16 @@ int main(int argc, char** argv) {
     bool colour = isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
     vx::StdoutSink sink(stdout, colour);
     vx::Engine engine;
-    vx::startEngine(engine);
+    // The user's definitions are installed before the locked start-up
+    // definitions, as the desktop program does.
+    vx::installStandardLibrary();
+    vx::Options options;
+    if (!dataDir.empty()) {
+        vx::UserDataLoad load = vx::loadUserDataFiles(dataDir, engine.stores, [](const std::string&) {});
+        if (load.options) options = *load.options;
+        if (!load.data.error.empty()) std::fprintf(stderr, "vexalo-cli: %s\n", load.data.error.c_str());
+    }
+    vx::runStartupDefinitions(engine);
     engine.output = &sink;
     if (interactive) {
         vx::runInteractive(engine);
@@ -97,5 +120,12 @@ int main(int argc, char** argv) {
         vx::submitText(engine, text);
     }
     std::fflush(stdout);
+    if (!dataDir.empty()) {
+        std::string error = vx::saveUserDataFiles(dataDir, options, engine.stores);
+        if (!error.empty()) {
+            std::fprintf(stderr, "vexalo-cli: could not save user data: %s\n", error.c_str());
+            return 1;
+        }
+    }
     return 0;
 }
