@@ -72,6 +72,7 @@ HighlightResult scan(std::basic_string_view<CharT> text, bool startsInComment) {
         }
         if (c == '\r' && d == '\n') {
             copyUpTo(i - 1);
+            attributes[static_cast<size_t>(i)] = attributes[static_cast<size_t>(i) + 1] = {colour, false};
             pending = i + 2;
             skipNext = true;
         }
