@@ -14,8 +14,10 @@
 #include "cli/png_export.h"
 #include "cli/stdout_sink.h"
 #include "engine/session.h"
+#include "engine/startup.h"
 #include "plot/obj_export.h"
 #include "shell/standard_library.h"
+#include "shell/user_data_files.h"
 
 namespace {
 
@@ -27,6 +29,8 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -e, --eval TEXT   run TEXT as one submission\n"
+    "  --data-dir DIR    load the user data (vxdata.vxd, vxopts.vxd) from DIR\n"
+    "                    before the run and save it there afterwards\n"
     "  --export-obj SLOT PATH\n"
     "                    after running FILE, compute plot SLOT with the quality\n"
     "                    settings and write its mesh to PATH as OBJ; status\n"
@@ -79,7 +83,7 @@ bool readAll(std::istream& in, std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string file, evalText, objPath;
+    std::string file, evalText, objPath, dataDir;
     bool haveFile = false, haveEval = false, haveExport = false, havePng = false;
     int objSlot = 0;
     vx::PngExportRequest png;
@@ -92,6 +96,16 @@ int main(int argc, char** argv) {
         if (arg == "--version") {
             std::puts("vexalo-cli v06.19.07");
             return 0;
+        }
+        if (arg == "--data-dir" || arg.rfind("--data-dir=", 0) == 0) {
+            if (arg == "--data-dir") {
+                if (k + 1 >= argc) return usageError("--data-dir needs a folder");
+                dataDir = argv[++k];
+            } else {
+                dataDir = arg.substr(std::strlen("--data-dir="));
+            }
+            if (dataDir.empty()) return usageError("--data-dir needs a folder");
+            continue;
         }
         if (arg == "-e" || arg == "--eval") {
             if (k + 1 >= argc) return usageError("-e needs a text");
@@ -149,7 +163,22 @@ int main(int argc, char** argv) {
     bool colour = isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
     vx::StdoutSink sink(stdout, colour);
     vx::Engine engine;
-    vx::startEngine(engine);
+    // The user's definitions are installed before the locked start-up
+    // definitions, as the desktop program does.
+    vx::installStandardLibrary();
+    vx::Options options;
+    if (!dataDir.empty()) {
+        vx::UserDataLoad load = vx::loadUserDataFiles(dataDir, engine.stores, [](const std::string&) {});
+        if (load.options) {
+            options = *load.options;
+            // Exported plots are computed and drawn with the user's settings.
+            vx::PlotRegistry& plots = vx::plotRegistry(engine);
+            plots.display = options.display;
+            plots.quality = options.quality;
+        }
+        if (!load.data.error.empty()) std::fprintf(stderr, "vexalo-cli: %s\n", load.data.error.c_str());
+    }
+    vx::runStartupDefinitions(engine);
     engine.output = &sink;
     if (interactive) {
         vx::runInteractive(engine);
@@ -160,5 +189,12 @@ int main(int argc, char** argv) {
     int status = haveExport ? exportObj(engine, sink, objSlot, objPath) : 0;
     std::fflush(stdout);
     if (status == 0 && havePng) status = vx::exportPlotPng(engine, sink, png, argc, argv);
+    if (!dataDir.empty()) {
+        std::string error = vx::saveUserDataFiles(dataDir, options, engine.stores);
+        if (!error.empty()) {
+            std::fprintf(stderr, "vexalo-cli: could not save user data: %s\n", error.c_str());
+            return 1;
+        }
+    }
     return status;
 }
