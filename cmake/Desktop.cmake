@@ -6,9 +6,11 @@ include(GNUInstallDirs)
 
 file(GLOB VX_DESKTOP_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/qt/*.cpp)
 list(REMOVE_ITEM VX_DESKTOP_SRC ${CMAKE_SOURCE_DIR}/shell/qt/main.cpp)
+# The plot area widget comes built from cmake/Renderer.cmake (vx_plot_area).
+list(REMOVE_ITEM VX_DESKTOP_SRC ${CMAKE_SOURCE_DIR}/shell/qt/plot_gl_widget.cpp)
 add_library(vx_desktop STATIC ${VX_DESKTOP_SRC})
 set_target_properties(vx_desktop PROPERTIES AUTOMOC ON)
-target_link_libraries(vx_desktop PUBLIC vx_library Qt6::Widgets Qt6::Network Qt6::OpenGLWidgets Qt6::OpenGL
+target_link_libraries(vx_desktop PUBLIC vx_plot_area vx_library Qt6::Widgets Qt6::Network Qt6::OpenGLWidgets Qt6::OpenGL
                                         OpenGL::GL OpenGL::GLU)
 # The manual and the icon travel inside the program: help works offline.
 qt_add_resources(vx_desktop "vexalo_resources" PREFIX "/"

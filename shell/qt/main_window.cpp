@@ -11,6 +11,7 @@
 #include "engine/startup.h"
 #include "shell/qt/icon_painter.h"
 #include "shell/qt/plot_area.h"
+#include "shell/qt/plot_gl_widget.h"
 #include "shell/standard_library.h"
 #include "shell/user_data_files.h"
 
@@ -60,8 +61,11 @@ void MainWindow::buildWindow() {
     }
 
     bool glFailed = false;
+    setPlotAreaFactory(plotGLAreaFactory(engine_));
     area_->setPlotArea(createPlotArea(area_, glFailed));
     if (glFailed) showError("Could not initialize OpenGL window!");
+    addExportImageAction(actions_->menu(Menu::File), actions_->menuItem(kCmdSaveUserData),
+                         actions_->menuItem(kCmdCloseTab), area_->plotArea(), this);
 
     status_ = new QLabel("Vexalo");
     status_->setObjectName("status_text");

@@ -1,3 +1,4 @@
+#include "plot/gl/plot_renderer.h"
 #include "plot/plot_registry.h"
 #include "plot/plot_view.h"
 #include "shell/qt/plot_gl_widget.h"
@@ -13,7 +14,8 @@
 
 namespace vx {
 
-PlotGLWidget::PlotGLWidget(PlotRegistry& registry, QWidget* parent) : QOpenGLWidget(parent), registry_(registry) {
+PlotGLWidget::PlotGLWidget(PlotRegistry& registry, QWidget* parent)
+    : QOpenGLWidget(parent), registry_(registry), renderer_(std::make_unique<PlotRenderer>()) {
     setFormat(plotSurfaceFormat());
     // A paint refused while a worker runs must leave the last picture.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
@@ -43,19 +45,19 @@ void PlotGLWidget::initializeGL() {
         Q_EMIT openGLFailure();
         return;
     }
-    renderer_.initialize();
+    renderer_->initialize();
 }
 
 void PlotGLWidget::resizeGL(int width, int height) {
     if (failed_) return;
     qreal ratio = devicePixelRatioF();
-    renderer_.resize(static_cast<int>(width * ratio), static_cast<int>(height * ratio));
+    renderer_->resize(static_cast<int>(width * ratio), static_cast<int>(height * ratio));
     resized_ = true;
 }
 
 void PlotGLWidget::paintGL() {
     if (failed_) return;
-    if (renderer_.paint(registry_))
+    if (renderer_->paint(registry_))
         resized_ = false;
     else if (resized_)
         PlotRenderer::clearWhite();  // a new framebuffer has nothing to keep
@@ -99,6 +101,26 @@ bool PlotGLWidget::exportImage(const QString& path) {
     if (failed_) return false;
     QImage image = grabFramebuffer();
     return !image.isNull() && image.convertToFormat(QImage::Format_RGB32).save(path, "PNG");
+}
+
+std::function<QWidget*(QWidget* parent)> plotGLAreaFactory(Engine& engine) {
+    PlotRegistry* registry = &plotRegistry(engine);
+    return [registry](QWidget* parent) -> QWidget* {
+        if (!probePlotOpenGL()) return nullptr;
+        return new PlotGLWidget(*registry, parent);
+    };
+}
+
+void addExportImageAction(QMenu* menu, QAction* before, QAction* enabledLike, QWidget* plotArea,
+                          QWidget* dialogParent) {
+    auto* widget = qobject_cast<PlotGLWidget*>(plotArea);
+    if (!menu || !widget) return;
+    QAction* action = makeExportImageAction(widget, dialogParent);
+    menu->insertAction(before, action);
+    if (enabledLike) {
+        action->setEnabled(enabledLike->isEnabled());
+        QObject::connect(enabledLike, &QAction::enabledChanged, action, &QAction::setEnabled);
+    }
 }
 
 QAction* makeExportImageAction(PlotGLWidget* plotArea, QWidget* dialogParent) {

@@ -1,27 +1,32 @@
 #pragma once
 // The plot area: an OpenGL widget that paints the shown plot, pans and
 // turns it with the left mouse button, zooms with the wheel and writes
-// what it shows as a PNG. The window creates it with the engine's plot
-// registry and shows it in place of the panes while a plot tab is selected.
+// what it shows as a PNG. The main window puts it in place of the panes
+// while a plot tab is selected.
 //
-// Use from the main window:
-//   installPlotSurfaceFormat();            // in main(), before QApplication
-//   if (PlotGLWidget::initOpenGL(this))    // at window creation; on failure it
-//       plotArea = new PlotGLWidget(plots, parent);  // has told the user
-//   plotArea->repaintPlot();               // from any thread (queued)
-//   plotArea->zoom(ZoomDirection::In);     // the Zoom In / Zoom Out commands
-//   fileMenu->addAction(makeExportImageAction(plotArea, this));
-// The header names the registry only by declaration: plot_registry.h has a
-// member called `slots`, which Qt's keyword macros would turn into an
-// access specifier; this file uses Q_SLOTS and Q_SIGNALS.
+// Hooking it into the window's plot area seam:
+//   setPlotAreaFactory(plotGLAreaFactory(engine));   // before createPlotArea
+//   addExportImageAction(fileMenu, before, enabledLike, plotArea, window);
+// The factory's widget draws from the engine's plot registry; it yields no
+// widget (the window then says "Could not initialize OpenGL window!") when
+// this display cannot draw with the fixed-function pipeline.
+//
+// The header uses only declarations of the plot types, so any window code
+// may include it; Q_SLOTS and Q_SIGNALS keep it usable with QT_NO_KEYWORDS
+// (plot_registry.h has a member called `slots`).
 #include <QAction>
+#include <QMenu>
 #include <QOpenGLWidget>
 #include <QPoint>
-
-#include "plot/gl/plot_renderer.h"
-#include "plot/view_math.h"
+#include <functional>
+#include <memory>
 
 namespace vx {
+
+class Engine;
+class PlotRegistry;
+class PlotRenderer;
+enum class ZoomDirection;
 
 class PlotGLWidget : public QOpenGLWidget {
     Q_OBJECT
@@ -63,15 +68,23 @@ protected:
 
 private:
     PlotRegistry& registry_;
-    PlotRenderer renderer_;
+    std::unique_ptr<PlotRenderer> renderer_;
     QPoint last_;
-    int wheelAngle_ = 0;     // eighths of a degree not yet turned into zoom steps
+    int wheelAngle_ = 0;   // eighths of a degree not yet turned into zoom steps
     bool failed_ = false;
-    bool resized_ = true;    // the framebuffer is new and holds no picture yet
+    bool resized_ = true;  // the framebuffer is new and holds no picture yet
 };
+
+// Makes the plot area for the engine's plots, or nullptr when this display
+// cannot draw them.
+std::function<QWidget*(QWidget* parent)> plotGLAreaFactory(Engine& engine);
 
 // File > "Export &Image (.png)...": asks for a file name and writes the
 // shown plot; reports on the status bar through the registry's host.
 QAction* makeExportImageAction(PlotGLWidget* plotArea, QWidget* dialogParent);
+// Puts that item into `menu` before `before`, enabled together with
+// `enabledLike` (a plot-tab command). Nothing when `plotArea` is not a plot widget.
+void addExportImageAction(QMenu* menu, QAction* before, QAction* enabledLike, QWidget* plotArea,
+                          QWidget* dialogParent);
 
 }  // namespace vx

@@ -2,14 +2,17 @@
 // and the failure message, driven with synthesized events.
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <memory>
 #include <thread>
 
+#include "plot/view_math.h"
 #include "shell/qt/plot_gl_widget.h"
 #include "tests/gl/render_support.h"
 
@@ -172,6 +175,32 @@ TEST(GlWidget, FailureMessageSaysItCouldNotInitialize) {
     EXPECT_EQ(text, "Could not initialize OpenGL window!");
     EXPECT_EQ(icon, QMessageBox::NoIcon);
     EXPECT_TRUE(PlotGLWidget::initOpenGL(nullptr));  // this display can draw plots
+}
+
+TEST(GlWidget, FactoryMakesThePlotWidgetAndTheExportItemFollowsPlotCommands) {
+    Engine engine;
+    auto factory = plotGLAreaFactory(engine);
+    QWidget parent;
+    std::unique_ptr<QWidget> area(factory(&parent));
+    auto* widget = qobject_cast<PlotGLWidget*>(area.get());
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(&widget->registry(), &plotRegistry(engine));
+
+    QMenu menu;
+    QAction* before = menu.addAction("Save User Data");
+    QAction closeTab("Close Tab");
+    closeTab.setEnabled(false);
+    addExportImageAction(&menu, before, &closeTab, widget, &parent);
+    ASSERT_EQ(menu.actions().size(), 2);
+    QAction* item = menu.actions().first();
+    EXPECT_EQ(item->text(), "Export &Image (.png)...");
+    EXPECT_FALSE(item->isEnabled());
+    closeTab.setEnabled(true);
+    EXPECT_TRUE(item->isEnabled());
+    // A stand-in widget gets no item.
+    QWidget standIn;
+    addExportImageAction(&menu, before, &closeTab, &standIn, &parent);
+    EXPECT_EQ(menu.actions().size(), 2);
 }
 
 }  // namespace

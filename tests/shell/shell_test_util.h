@@ -8,7 +8,8 @@
 
 namespace vx::test {
 
-class CaptureSink : public OutputSink {
+// Named apart from the engine tests' CaptureSink: both live in one test program.
+class ShellCaptureSink : public OutputSink {
 public:
     void appendOutput(std::string_view text) override { text_ += text; }
     void setOutputColour(std::uint32_t) override {}
@@ -32,7 +33,7 @@ public:
     }
 
     Engine engine;
-    CaptureSink sink;
+    ShellCaptureSink sink;
 };
 
 }  // namespace vx::test
