@@ -128,68 +128,6 @@ TEST(GlMesh, ConstrainProportionsKeepsTheShapeOfATenByOneBox) {
     EXPECT_NEAR(a.width(), b.width(), 0.35 * b.width());
 }
 
-TEST(GlMesh, TubeAroundACircleLeavesTheMiddleOpen) {
-    Scene s(record3D(PlotKind::Tubeplot, 1, {}, 0, 0));
-    const int K = 17, S = 48;
-    fillSurface(s, K, S, [](float u, float w) {
-        float theta = 2 * static_cast<float>(M_PI) * u, t = 2 * static_cast<float>(M_PI) * w;
-        float r = 1 + 0.3f * std::cos(theta);
-        return std::array<float, 3>{r * std::cos(t), r * std::sin(t), 0.3f * std::sin(theta)};
-    });
-    QImage image = s.render();
-    keepScreenshot(image, "tubeplot");
-    EXPECT_TRUE(isWhite(pixel(image, 100, 100)));
-    QRect ink = inkBounds(image);
-    EXPECT_NEAR(ink.center().x(), 100, 4);
-    EXPECT_NEAR(ink.center().y(), 100, 4);
-    EXPECT_NEAR(ink.width(), ink.height(), 6);
-    // The ring itself is filled with colour.
-    Rgb ring = pixel(image, ink.left() + ink.width() / 12, 100);
-    EXPECT_FALSE(isWhite(ring));
-}
-
-// implicitplot3d output for a sphere of radius 1: latitude bands of
-// polygons (triangles at the poles), radial normals, box colours over [-2, 2].
-void fillSphere(Scene& s, int bands, int sectors) {
-    MeshBuffers& m = s.mesh();
-    auto index = [&](int b, int k) { return b * sectors + k; };
-    for (int b = 0; b <= bands; ++b)
-        for (int k = 0; k < sectors; ++k) {
-            float phi = static_cast<float>(M_PI) * static_cast<float>(b) / static_cast<float>(bands);
-            float th = 2 * static_cast<float>(M_PI) * static_cast<float>(k) / static_cast<float>(sectors);
-            float x = std::sin(phi) * std::cos(th), y = std::sin(phi) * std::sin(th), z = std::cos(phi);
-            m.vertices.insert(m.vertices.end(), {x, y, z});
-            m.normals.insert(m.normals.end(), {x, y, z});
-            auto channel = [](float c) { return static_cast<std::uint8_t>(static_cast<int>((c + 2) * 128 / 4) + 127); };
-            m.colors.push_back(rgb(channel(x), channel(y), channel(z)));
-        }
-    m.aux.vertexCount = (bands + 1) * sectors;
-    for (int b = 0; b < bands; ++b)
-        for (int k = 0; k < sectors; ++k) {
-            MeshPolygon p;
-            p.indices = {index(b, k), index(b, (k + 1) % sectors), index(b + 1, (k + 1) % sectors), index(b + 1, k)};
-            const float* v = &m.vertices[static_cast<size_t>(p.indices[0]) * 3];
-            p.normal = {v[0], v[1], v[2]};
-            m.aux.polygons.push_back(p);
-        }
-}
-
-TEST(GlMesh, ImplicitSphereIsARoundPatchInTheMiddle) {
-    Scene s(record3D(PlotKind::Implicitplot3d, 1, Box3D{-2, 2, -2, 2, -2, 2}));
-    fillSphere(s, 12, 16);
-    QImage image = s.render();
-    keepScreenshot(image, "implicitplot3d");
-    EXPECT_FALSE(isWhite(pixel(image, 100, 100)));
-    QRect ink = inkBounds(image);
-    EXPECT_NEAR(ink.center().x(), 100, 4);
-    EXPECT_NEAR(ink.center().y(), 100, 4);
-    EXPECT_NEAR(ink.width(), ink.height(), 8);
-    EXPECT_TRUE(isWhite(pixel(image, 5, 5)));
-    // Polygons with an index past the vertices are left out, not read.
-    s.mesh().aux.polygons.push_back(MeshPolygon{{0, 0, 1}, {0, 1, 100000}});
-    EXPECT_EQ(s.render(), image);
-}
-
 TEST(GlMesh, SpaceCurveInItsColoursWithTheBoxOutline) {
     Scene s(record3D(PlotKind::Spacecurve, 1, Box3D{-1, 1, -1, 1, 0, 10}));
     const int S = 160;

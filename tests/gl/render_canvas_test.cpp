@@ -44,63 +44,6 @@ TEST(GlCanvas, TwoDimensionalOutlinesTakeOpacityOverHundred) {
     EXPECT_TRUE(isWhite(pixel(image, inside.x(), inside.y())));
 }
 
-// The icosahedron's 12 vertices and 20 faces, as drawsolid appends them to
-// a canvas over [-2, 2]^3: face colours from the centroid, face normals.
-void drawIcosahedron(Canvas3D& canvas, const Box3D& box) {
-    const float t = (1 + std::sqrt(5.0f)) / 2;
-    const float v[12][3] = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
-                            {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
-    const int f[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
-                          {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
-                          {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
-    for (const auto& face : f) {
-        CanvasPolygon3D p;
-        float c[3] = {0, 0, 0};
-        for (int i : face) {
-            p.points.push_back({v[i][0], v[i][1], v[i][2]});
-            for (int a = 0; a < 3; ++a) c[a] += v[i][a] / 3;
-        }
-        auto channel = [](float x, float lo, float hi) {
-            return static_cast<std::uint8_t>(static_cast<int>((x - lo) / (hi - lo) * 128) + 127);
-        };
-        p.colour = rgb(channel(c[0], box.xMin, box.xMax), channel(c[1], box.yMin, box.yMax),
-                       channel(c[2], box.zMin, box.zMax));
-        const auto& a = p.points[0];
-        const auto& b = p.points[1];
-        const auto& d = p.points[2];
-        float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, w[3] = {d[0] - a[0], d[1] - a[1], d[2] - a[2]};
-        float n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]};
-        float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        p.normal = {n[0] / len, n[1] / len, n[2] / len};
-        canvas.polygons.push_back(p);
-    }
-}
-
-TEST(GlCanvas, IcosahedronDrawnAsASolid) {
-    Box3D box{-2, 2, -2, 2, -2, 2};
-    Scene s(record3D(PlotKind::Customplot3d, 0, box));
-    drawIcosahedron(s.record().custom3D, box);
-    QImage image = s.render();
-    keepScreenshot(image, "customplot3d_icosahedron");
-    EXPECT_FALSE(isWhite(pixel(image, 100, 100)));
-    QRect ink = inkBounds(image);
-    EXPECT_NEAR(ink.center().x(), 100, 5);
-    EXPECT_NEAR(ink.center().y(), 100, 5);
-    EXPECT_NEAR(ink.width(), ink.height(), 12);
-    // Faces facing different ways get different shades.
-    Rgb a = pixel(image, ink.left() + ink.width() / 4, 100), b = pixel(image, ink.right() - ink.width() / 4, 100);
-    EXPECT_FALSE(near(a, b, 4));
-
-    // Wireframe: grey lines with alpha opacity / 200.
-    s.display().solid = 0;
-    s.display().opacity = 100;
-    QImage wire = s.render();
-    keepScreenshot(wire, "customplot3d_wire");
-    EXPECT_TRUE(isWhite(pixel(wire, ink.left() + 3, ink.top() + 3)));
-    EXPECT_GT(inkCount(wire), 200);
-    EXPECT_LT(inkCount(wire), inkCount(image));
-}
-
 TEST(GlCanvas, ThreeDimensionalPixelsAndLinesWithoutPolygons) {
     Box3D box{0, 1, 0, 1, 0, 1};
     Scene s(record3D(PlotKind::Customplot3d, 0, box));

@@ -99,6 +99,9 @@ TEST(GlCommands, ImplicitCircleAndSphere) {
     EXPECT_NEAR(ink.center().x(), 100, 4);
     EXPECT_NEAR(ink.center().y(), 100, 4);
     EXPECT_NEAR(ink.width(), ink.height(), 8);
+    // A polygon naming a vertex past the end is left out, not read.
+    c.registry.mesh.aux.polygons.push_back(MeshPolygon{{0, 0, 1}, {0, 1, 100000}});
+    EXPECT_EQ(c.render(), sphere);
 }
 
 TEST(GlCommands, TubeAndSpaceCurve) {
@@ -155,6 +158,17 @@ TEST(GlCommands, CanvasesWithPolygonsLSystemAndASolid) {
     EXPECT_NEAR(ink.center().x(), 100, 5);
     EXPECT_NEAR(ink.width(), ink.height(), 12);
     EXPECT_GT(colouredCount(solid), 3000);
+    // Faces turned different ways get different shades.
+    EXPECT_FALSE(near(pixel(solid, ink.left() + ink.width() / 4, 100), pixel(solid, ink.right() - ink.width() / 4, 100), 4));
+
+    // Wireframe: only grey outlines, alpha opacity / 200.
+    c.registry.display.solid = 0;
+    c.registry.display.opacity = 100;
+    QImage wire = c.render();
+    keepScreenshot(wire, "cmd_customplot3d_wire");
+    EXPECT_EQ(colouredCount(wire), 0);
+    EXPECT_GT(inkCount(wire), 200);
+    EXPECT_TRUE(isWhite(pixel(wire, ink.left() + 3, ink.top() + 3)));
 }
 
 }  // namespace
