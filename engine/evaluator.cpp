@@ -66,7 +66,7 @@ Tag scalarToMatrixPower(Eval& ev, Value& base, Value& exponent, Value& out) {
     return gScalarToMatrix(ev, base, exponent, out);
 }
 
-Tag Eval::evaluate(Ref ref, Value& out) {
+Tag Eval::evaluateItem(Ref ref, Value& out) {
     if (!ref.valid()) return fail("Error: Empty Stack");
     const Item& item = ref.item();
     switch (item.kind) {

@@ -3,6 +3,7 @@
 // no rounding residue. pi is always formed as 4*atan(1) where it is needed.
 #include "mathlib/complex.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vx {
@@ -103,7 +104,18 @@ double roundPartHalfUp(double x) {
 
 Complex cxDivide(Complex a, Complex b) {
     const double d = b.re * b.re + b.im * b.im;
-    if (d == 0.0) throw DivisionByZero{};
+    if (d == 0.0 || std::isinf(d)) {
+        if (b.re == 0.0 && b.im == 0.0) throw DivisionByZero{};
+        // |b| so small (or large) that its squared modulus under- or
+        // overflows: divide by b scaled to magnitude 1 instead, so that
+        // 1/1e-170 is 1e170 rather than a false division by zero.
+        if (std::isfinite(b.re) && std::isfinite(b.im)) {
+            const double scale = std::max(std::fabs(b.re), std::fabs(b.im));
+            const Complex bs{b.re / scale, b.im / scale};
+            const double ds = bs.re * bs.re + bs.im * bs.im;
+            return {((a.re * bs.re + a.im * bs.im) / ds) / scale, ((a.im * bs.re - a.re * bs.im) / ds) / scale};
+        }
+    }
     return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
 }
 

@@ -4,6 +4,10 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
+#include "listmat/listmat_builtins.h"
+#include "mathlib/calculus.h"
+#include "mathlib/number_theory.h"
+#include "mathlib/polynomial_builtins.h"
 #include "plot/plot_builtins.h"
 
 namespace vx {
@@ -12,6 +16,12 @@ void installStandardLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         registerEngineBuiltins();
+        registerBuiltins(listBuiltins());
+        registerBuiltins(matrixStructureBuiltins());
+        registerBuiltins(statisticsBuiltins());
+        registerBuiltins(numberTheoryBuiltins());
+        registerBuiltins(polynomialBuiltins());
+        registerBuiltins(calculusBuiltins());
         registerBuiltins(plotBuiltins());
         registerBuiltins(canvasBuiltins());
     });
