@@ -14,6 +14,7 @@
 #include "cli/stdout_sink.h"
 #include "engine/session.h"
 #include "engine/startup.h"
+#include "plot/obj_export.h"
 #include "shell/standard_library.h"
 #include "shell/user_data_files.h"
 
@@ -29,12 +30,40 @@ constexpr const char* kUsage =
     "  -e, --eval TEXT   run TEXT as one submission\n"
     "  --data-dir DIR    load the user data (vxdata.vxd, vxopts.vxd) from DIR\n"
     "                    before the run and save it there afterwards\n"
+    "  --export-obj SLOT PATH\n"
+    "                    after running FILE, compute plot SLOT with the quality\n"
+    "                    settings and write its mesh to PATH as OBJ; status\n"
+    "                    texts go to standard error\n"
     "  --help            show this help\n"
     "  --version         show the version\n";
 
 int usageError(const char* message) {
     std::fprintf(stderr, "vexalo-cli: %s\nTry 'vexalo-cli --help'.\n", message);
     return 2;
+}
+
+// Computes plot `slot` and writes its OBJ file; the exit status.
+int exportObj(vx::Engine& engine, vx::StdoutSink& sink, int slot, const std::string& path) {
+    vx::PlotRegistry& plots = vx::plotRegistry(engine);
+    vx::HeadlessPlotHost& host = plots.headlessHost();
+    host.onStatus = [](std::string_view text) {
+        if (text.starts_with("Precalculating ")) return;  // progress
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    };
+    host.onOutput = [&sink](std::string_view text) { sink.appendOutput(text); };
+    const vx::PlotRecord* record = plots.record(slot);
+    if (!record) {
+        std::fprintf(stderr, "Plot %i does not exist\n", slot);
+        return 1;
+    }
+    if (!vx::isMeshKind(record->kind)) {
+        std::fprintf(stderr, "%s\n", vx::kCannotExport);
+        return 1;
+    }
+    if (!plots.startPrecalculation(slot)) return 1;
+    plots.waitForWorker();
+    if (!plots.meshReady.load()) return 1;
+    return vx::exportPlotObj(plots, slot, path) == vx::ObjExport::Written ? 0 : 1;
 }
 
 bool readAll(std::istream& in, std::string& text) {
@@ -47,8 +76,9 @@ bool readAll(std::istream& in, std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string file, evalText, dataDir;
-    bool haveFile = false, haveEval = false;
+    std::string file, evalText, dataDir, objPath;
+    bool haveFile = false, haveEval = false, haveExport = false;
+    int objSlot = 0;
     for (int k = 1; k < argc; ++k) {
         std::string arg = argv[k];
         if (arg == "--help" || arg == "-h") {
@@ -74,6 +104,15 @@ int main(int argc, char** argv) {
             if (haveEval || haveFile) return usageError("give one FILE or one -e TEXT");
             evalText = argv[++k];
             haveEval = true;
+        } else if (arg == "--export-obj") {
+            if (k + 2 >= argc) return usageError("--export-obj needs a SLOT and a PATH");
+            char* end = nullptr;
+            long slot = std::strtol(argv[k + 1], &end, 10);
+            if (!*argv[k + 1] || *end || slot < 0 || slot > 1000000) return usageError("SLOT must be a plot number");
+            objSlot = static_cast<int>(slot);
+            objPath = argv[k + 2];
+            haveExport = true;
+            k += 2;
         } else if (arg.size() > 1 && arg[0] == '-' ) {
             return usageError(("unknown option " + arg).c_str());
         } else {
@@ -82,6 +121,8 @@ int main(int argc, char** argv) {
             haveFile = true;
         }
     }
+
+    if (haveExport && !haveFile && !haveEval) return usageError("--export-obj needs a FILE to run");
 
     std::string text;
     bool interactive = false;
@@ -109,6 +150,9 @@ int main(int argc, char** argv) {
     if (!dataDir.empty()) {
         vx::UserDataLoad load = vx::loadUserDataFiles(dataDir, engine.stores, [](const std::string&) {});
         if (load.options) options = *load.options;
+        vx::PlotRegistry& plots = vx::plotRegistry(engine);
+        plots.display = options.display;
+        plots.quality = options.quality;
         if (!load.data.error.empty()) std::fprintf(stderr, "vexalo-cli: %s\n", load.data.error.c_str());
     }
     vx::runStartupDefinitions(engine);
@@ -119,6 +163,7 @@ int main(int argc, char** argv) {
         engine.working.store(1);
         vx::submitText(engine, text);
     }
+    int status = haveExport ? exportObj(engine, sink, objSlot, objPath) : 0;
     std::fflush(stdout);
     if (!dataDir.empty()) {
         std::string error = vx::saveUserDataFiles(dataDir, options, engine.stores);
@@ -127,5 +172,5 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    return 0;
+    return status;
 }

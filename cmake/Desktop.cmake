@@ -8,6 +8,8 @@ file(GLOB VX_DESKTOP_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/qt/*.cpp)
 list(REMOVE_ITEM VX_DESKTOP_SRC ${CMAKE_SOURCE_DIR}/shell/qt/main.cpp)
 add_library(vx_desktop STATIC ${VX_DESKTOP_SRC})
 set_target_properties(vx_desktop PROPERTIES AUTOMOC ON)
+# The plot registry has a member named `slots`: Qt's keyword macros stay off.
+target_compile_definitions(vx_desktop PUBLIC QT_NO_KEYWORDS)
 target_link_libraries(vx_desktop PUBLIC vx_library Qt6::Widgets Qt6::Network Qt6::OpenGLWidgets Qt6::OpenGL
                                         OpenGL::GL OpenGL::GLU)
 # The manual and the icon travel inside the program: help works offline.

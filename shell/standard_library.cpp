@@ -4,6 +4,7 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
+#include "plot/plot_builtins.h"
 
 namespace vx {
 
@@ -11,6 +12,8 @@ void installStandardLibrary() {
     static std::once_flag once;
     std::call_once(once, [] {
         registerEngineBuiltins();
+        registerBuiltins(plotBuiltins());
+        registerBuiltins(canvasBuiltins());
     });
 }
 

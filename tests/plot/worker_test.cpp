@@ -1,0 +1,110 @@
+// The precalculation worker: flags, progress texts, refusal and abort.
+#include <chrono>
+#include <thread>
+
+#include "tests/plot/plot_fixture.h"
+
+namespace vx::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST_F(PlotTest, WorkerReportsProgressAndCompletion) {
+    struct Case {
+        int samples;
+        std::vector<std::string> progress;  // expected progress texts, in order
+    };
+    const Case cases[] = {
+        {10, {}},                                                   // fewer than 20 evaluations
+        {20, {"Precalculating plot: 95%"}},                         // 19 x 100 / 20
+        {45, {"Precalculating plot: 42%", "Precalculating plot: 86%"}},  // 19, 39 of 45
+    };
+    run("plot(x, x, 0, 1)");
+    for (const Case& c : cases) {
+        host.clearLog();
+        plots.quality.plotSamples = c.samples;
+        ASSERT_TRUE(precalc(0));
+        std::vector<std::string> history = host.statusHistory();
+        ASSERT_EQ(history.size(), c.progress.size() + 1) << c.samples;
+        for (size_t k = 0; k < c.progress.size(); ++k) EXPECT_EQ(history[k], c.progress[k]);
+        EXPECT_TRUE(history.back().starts_with("Generated plot (")) << history.back();
+        EXPECT_TRUE(history.back().ends_with(" seconds)"));
+        EXPECT_EQ(plots.shownPlot.load(), 0);
+        EXPECT_EQ(engine.working.load(), 0);
+        EXPECT_EQ(host.repaints(), 1);
+        EXPECT_EQ(host.output(), "");
+    }
+}
+
+TEST_F(PlotTest, StartIsRefusedWhileWorking) {
+    run("plot(x, x, 0, 1)");
+    engine.working = 1;  // a statement is being evaluated
+    EXPECT_FALSE(plots.startPrecalculation(0));
+    EXPECT_EQ(host.output(), "Error: Already Working\r\n");
+    engine.working = 0;
+    EXPECT_TRUE(precalc(0));
+}
+
+TEST_F(PlotTest, GridSizesBelowTwoAreRefused) {
+    const std::pair<const char*, int QualitySettings::*> cases[] = {
+        {"plot(x, x, 0, 1)", &QualitySettings::plotSamples},
+        {"plot3d(u, u, 0, 1, w, 0, 1)", &QualitySettings::plot3dSamplesV},
+        {"implicitplot(x, x, 0, 1, y, 0, 1)", &QualitySettings::implicitGrid},
+        {"implicitplot3d(x, x, 0, 1, y, 0, 1, z, 0, 1)", &QualitySettings::implicit3dGrid},
+        {"tubeplot([t, t, t, 1], t, 0, 1)", &QualitySettings::tubeSides},
+        {"spacecurve([t, t, t], t, 0, 1)", &QualitySettings::spacecurveSamples},
+        {"vectorplot([x, y], x, 0, 1, y, 0, 1)", &QualitySettings::vector2dGrid},
+    };
+    int slot = 0;
+    for (const auto& [statement, setting] : cases) {
+        QualitySettings saved = plots.quality;
+        plots.quality.*setting = 1;
+        run(statement);
+        host.clearLog();
+        EXPECT_FALSE(precalc(slot)) << statement;
+        EXPECT_NE(host.output().find("Data Type"), std::string::npos) << statement << ": " << host.output();
+        plots.quality = saved;
+        EXPECT_TRUE(precalc(slot++)) << statement;
+    }
+}
+
+// Aborts a long iso-surface run as soon as it reports progress. Built and
+// run also under ThreadSanitizer.
+TEST_F(PlotTest, AbortStopsTheWorkerPromptly) {
+    plots.quality.implicit3dGrid = 200;  // 8 million evaluations: far longer than the test
+    run("implicitplot3d(x^2+y^2+z^2-1, x, -2, 2, y, -2, 2, z, -2, 2)");
+    ASSERT_TRUE(plots.startPrecalculation(0));
+    while (host.statusHistory().empty()) std::this_thread::sleep_for(1ms);
+    auto requested = std::chrono::steady_clock::now();
+    engine.abortRequested = 1;
+    while (engine.working.load()) std::this_thread::sleep_for(100us);
+    auto latency = std::chrono::steady_clock::now() - requested;
+    plots.waitForWorker();
+    EXPECT_LT(latency, 50ms);
+    EXPECT_EQ(host.output(), "Error: Operation Aborted\r\n");
+    EXPECT_EQ(host.status(), "Precalculation aborted!");
+    for (const std::string& s : host.statusHistory()) EXPECT_NE(s, "Error while precalculating!");
+    EXPECT_EQ(plots.meshReady.load(), 0);
+    EXPECT_TRUE(plots.mesh.empty());
+    EXPECT_EQ(engine.abortRequested.load(), 0);
+    EXPECT_EQ(host.repaints(), 0);
+    // The locals are released: the session works on, and a retry succeeds.
+    EXPECT_EQ(engine.stores.localCount, 0);
+    plots.quality.implicit3dGrid = 12;
+    EXPECT_TRUE(precalc(0));
+}
+
+TEST_F(PlotTest, RegistryDestructionJoinsARunningWorker) {
+    auto engine2 = std::make_unique<Engine>();
+    startEngine(*engine2);
+    PlotRegistry& other = plotRegistry(*engine2);
+    other.quality.implicit3dGrid = 200;
+    submitText(*engine2, "implicitplot3d(x^2+y^2+z^2-1, x, -2, 2, y, -2, 2, z, -2, 2)");
+    ASSERT_TRUE(other.startPrecalculation(0));
+    while (other.headlessHost().statusHistory().empty()) std::this_thread::sleep_for(1ms);
+    engine2.reset();  // aborts and joins; nothing is left running
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace vx::testing
