@@ -27,7 +27,7 @@ file(GLOB VX_QT_TEST_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/shell/qt/*.
 add_executable(vx_qt_tests ${VX_QT_TEST_SRC})
 set_target_properties(vx_qt_tests PROPERTIES AUTOMOC ON)
 target_link_libraries(vx_qt_tests PRIVATE vx_desktop Qt6::Test)
-foreach(test_class MainWindowTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest)
+foreach(test_class MainWindowTest PlotTabsTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest)
   add_test(NAME qt.${test_class} COMMAND vx_qt_tests ${test_class})
   set_tests_properties(qt.${test_class} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endforeach()
