@@ -24,6 +24,12 @@ public:
         return kNone;
     }
     void set(const std::string& text) { text_ = text.substr(0, capacity_ - 1); }
+    // Built-ins whose answer is a text (polynomial factors, quotients) hand
+    // it over here; such an answer is printed whole, whatever its length.
+    Tag setAnswerText(std::string text) {
+        text_ = std::move(text);
+        return kNone;
+    }
     const std::string& text() const { return text_; }
     size_t capacity() const { return capacity_; }
 

@@ -66,7 +66,7 @@ Tag scalarToMatrixPower(Eval& ev, Value& base, Value& exponent, Value& out) {
     return gScalarToMatrix(ev, base, exponent, out);
 }
 
-Tag Eval::evaluate(Ref ref, Value& out) {
+Tag Eval::evaluateItem(Ref ref, Value& out) {
     if (!ref.valid()) return fail("Error: Empty Stack");
     const Item& item = ref.item();
     switch (item.kind) {
@@ -79,7 +79,10 @@ Tag Eval::evaluate(Ref ref, Value& out) {
             return resolveVariable(item, out);
         case kOperator:
         case kFunction: {
-            if (depth_ >= kMaxDepth || stackExhausted()) return fail("Error: Recursion Too Deep");
+            // The stack is measured every 16 levels: 16 frames fit many times
+            // over into the reserve kept below the limit.
+            if ((depth_ & 15) == 0 && (depth_ >= kMaxDepth || stackExhausted()))
+                return fail("Error: Recursion Too Deep");
             DepthGuard guard(depth_);
             Args args{ref.expr, ref.expr->operandRoots.data() + item.operandStart, item.count, item.name};
             if (item.kind == kFunction) return evaluateCall(item, args, out);

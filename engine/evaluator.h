@@ -19,7 +19,20 @@ public:
     ErrorText& error;
 
     // The value of the sub-expression ending at ref; kNone with a message.
-    Tag evaluate(Ref ref, Value& out);
+    // Literals and scalar locals (loop variables, parameters) are answered
+    // inline: they are most of the leaves an inner loop touches.
+    Tag evaluate(Ref ref, Value& out) {
+        if (ref.valid()) {
+            const Item& item = ref.item();
+            if (item.kind == kLiteral) return setScalar(out, item.value);
+            if (item.kind == kVariable && item.special == SpecialName::None) {
+                const SymbolBinding* b = engine.stores.findBinding(item.symbol);
+                if (b && b->localComplex >= 0)
+                    return setScalar(out, engine.stores.localComplex[static_cast<size_t>(b->localComplex)].value.z);
+            }
+        }
+        return evaluateItem(ref, out);
+    }
 
     template <typename... A>
     Tag fail(const char* format, A... args) {
@@ -32,6 +45,13 @@ public:
     Tag callElementary(int index, const Args& args, Value& out);
 
 private:
+    static Tag setScalar(Value& out, Complex z) {
+        out.tag = kComplex;
+        out.z = z;
+        out.elements.clear();
+        return kComplex;
+    }
+    Tag evaluateItem(Ref ref, Value& out);
     Tag evaluateCall(const Item& item, const Args& args, Value& out);
     Tag callUserFunction(int index, const Args& args, Value& out);
     Tag resolveVariable(const Item& item, Value& out);

@@ -6,13 +6,23 @@
 namespace vx {
 namespace {
 
-using ComplexOp = Complex (*)(Complex, Complex);
-
-Complex opAddC(Complex a, Complex b) { return cxAdd(a, b); }
-Complex opSubC(Complex a, Complex b) { return cxSubtract(a, b); }
-Complex opMulC(Complex a, Complex b) { return cxMultiply(a, b); }
-Complex opDivC(Complex a, Complex b) { return cxDivide(a, b); }
-Complex opPowC(Complex a, Complex b) { return cxPower(a, b); }
+// The element operations are function objects so that each operator's
+// handler is compiled with its arithmetic inlined.
+struct AddOp {
+    Complex operator()(Complex a, Complex b) const { return cxAdd(a, b); }
+};
+struct SubtractOp {
+    Complex operator()(Complex a, Complex b) const { return cxSubtract(a, b); }
+};
+struct MultiplyOp {
+    Complex operator()(Complex a, Complex b) const { return cxMultiply(a, b); }
+};
+struct DivideOp {
+    Complex operator()(Complex a, Complex b) const { return cxDivide(a, b); }
+};
+struct PowerOp {
+    Complex operator()(Complex a, Complex b) const { return cxPower(a, b); }
+};
 
 // Which combinations an arithmetic operator accepts beyond the element-wise
 // ones: the matrix product for '*', matrix powers for '^'.
@@ -25,10 +35,12 @@ bool evaluateBoth(Eval& ev, const Args& a, Value& l, Value& r) {
     return tl && tr;
 }
 
-void applyLeftScalar(Complex s, Value& v, ComplexOp op) {
+template <typename Op>
+void applyLeftScalar(Complex s, Value& v, Op op) {
     for (Complex& c : v.elements) c = op(s, c);
 }
-void applyRightScalar(Value& v, Complex s, ComplexOp op) {
+template <typename Op>
+void applyRightScalar(Value& v, Complex s, Op op) {
     for (Complex& c : v.elements) c = op(c, s);
 }
 
@@ -45,7 +57,8 @@ Tag matrixProduct(Eval& ev, const Value& l, const Value& r, Value& out) {
     return kMatrix;
 }
 
-Tag arithmetic(Eval& ev, const Args& a, Value& out, const char* symbol, Arith kind, ComplexOp op) {
+template <typename Op>
+Tag arithmetic(Eval& ev, const Args& a, Value& out, const char* symbol, Arith kind, Op op) {
     if (a.count != 2) return ev.fail("(%s) Error: Syntax", symbol);
     Value l, r;
     if (!evaluateBoth(ev, a, l, r)) return kNone;
@@ -83,13 +96,17 @@ Tag arithmetic(Eval& ev, const Args& a, Value& out, const char* symbol, Arith ki
     return out.tag;
 }
 
-Tag opAdd(Eval& ev, const Args& a, Value& out) { return arithmetic(ev, a, out, "+", Arith::AddSub, opAddC); }
-Tag opSubtract(Eval& ev, const Args& a, Value& out) { return arithmetic(ev, a, out, "-", Arith::AddSub, opSubC); }
-Tag opMultiply(Eval& ev, const Args& a, Value& out) { return arithmetic(ev, a, out, "*", Arith::Multiply, opMulC); }
-Tag opPower(Eval& ev, const Args& a, Value& out) { return arithmetic(ev, a, out, "^", Arith::Power, opPowC); }
+Tag opAdd(Eval& ev, const Args& a, Value& out) { return arithmetic(ev, a, out, "+", Arith::AddSub, AddOp{}); }
+Tag opSubtract(Eval& ev, const Args& a, Value& out) {
+    return arithmetic(ev, a, out, "-", Arith::AddSub, SubtractOp{});
+}
+Tag opMultiply(Eval& ev, const Args& a, Value& out) {
+    return arithmetic(ev, a, out, "*", Arith::Multiply, MultiplyOp{});
+}
+Tag opPower(Eval& ev, const Args& a, Value& out) { return arithmetic(ev, a, out, "^", Arith::Power, PowerOp{}); }
 Tag opDivide(Eval& ev, const Args& a, Value& out) {
     try {
-        return arithmetic(ev, a, out, "/", Arith::Divide, opDivC);
+        return arithmetic(ev, a, out, "/", Arith::Divide, DivideOp{});
     } catch (const DivisionByZero&) {
         return ev.fail("Error: Division by Zero");
     }

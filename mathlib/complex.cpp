@@ -3,13 +3,16 @@
 // no rounding residue. pi is always formed as 4*atan(1) where it is needed.
 #include "mathlib/complex.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vx {
 
 namespace {
 
-double piValue() { return 4.0 * std::atan(1.0); }
+// 4*atan(1), formed once: the same double every use would compute.
+const double kPi = 4.0 * std::atan(1.0);
+double piValue() { return kPi; }
 
 // Argument reduced to t = x/pi in (-2, 2), keeping the sign of x.
 double reducedTurns(double x) { return std::fmod(x / piValue(), 2.0); }
@@ -101,7 +104,18 @@ double roundPartHalfUp(double x) {
 
 Complex cxDivide(Complex a, Complex b) {
     const double d = b.re * b.re + b.im * b.im;
-    if (d == 0.0) throw DivisionByZero{};
+    if (d == 0.0 || std::isinf(d)) {
+        if (b.re == 0.0 && b.im == 0.0) throw DivisionByZero{};
+        // |b| so small (or large) that its squared modulus under- or
+        // overflows: divide by b scaled to magnitude 1 instead, so that
+        // 1/1e-170 is 1e170 rather than a false division by zero.
+        if (std::isfinite(b.re) && std::isfinite(b.im)) {
+            const double scale = std::max(std::fabs(b.re), std::fabs(b.im));
+            const Complex bs{b.re / scale, b.im / scale};
+            const double ds = bs.re * bs.re + bs.im * bs.im;
+            return {((a.re * bs.re + a.im * bs.im) / ds) / scale, ((a.im * bs.re - a.re * bs.im) / ds) / scale};
+        }
+    }
     return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
 }
 
@@ -140,11 +154,15 @@ Complex cxExp(Complex z) {
 
 Complex cxSqrt(Complex z) { return cxPower(z, Complex{0.5, 0.0}); }
 
+// For a real argument cosh(0) is exactly 1 and sinh(0) exactly +0, so the
+// hyperbolic calls are skipped without changing a bit of the result.
 Complex cxSin(Complex z) {
+    if (z.im == 0.0 && !std::signbit(z.im)) return {exactSine(z.re), exactCosine(z.re) * 0.0};
     return {exactSine(z.re) * std::cosh(z.im), exactCosine(z.re) * std::sinh(z.im)};
 }
 
 Complex cxCos(Complex z) {
+    if (z.im == 0.0 && !std::signbit(z.im)) return {exactCosine(z.re), -exactSine(z.re) * 0.0};
     return {exactCosine(z.re) * std::cosh(z.im), -exactSine(z.re) * std::sinh(z.im)};
 }
 

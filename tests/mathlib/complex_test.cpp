@@ -141,6 +141,27 @@ TEST(ComplexDivision, ExactZeroDivisorThrows) {
     EXPECT_NO_THROW(call("atan", {0, -1}));
 }
 
+TEST(ComplexDivision, TinyAndHugeDivisorsAreNotZero) {
+    // The squared modulus of these divisors under- or overflows; the
+    // quotient must still be the true one.
+    struct Row { Complex a, b, expected; };
+    const Row rows[] = {
+        {{1, 0}, {1e-170, 0}, {1e170, 0}},
+        {{1, 0}, {0, 1e-170}, {0, -1e170}},
+        {{1e200, 0}, {1e200, 0}, {1, 0}},
+        {{2e300, 2e300}, {1e300, 1e300}, {2, 0}},
+    };
+    for (const Row& r : rows) {
+        Complex q = cxDivide(r.a, r.b);
+        EXPECT_NEAR(q.re, r.expected.re, std::fabs(r.expected.re) * 1e-15 + 1e-300) << r.b.re << "," << r.b.im;
+        EXPECT_NEAR(q.im, r.expected.im, std::fabs(r.expected.im) * 1e-15 + 1e-300) << r.b.re << "," << r.b.im;
+    }
+    // Ordinary divisors keep the plain formula, bit for bit.
+    Complex q = cxDivide({1, 2}, {3, 4});
+    EXPECT_EQ(q.re, (1.0 * 3 + 2.0 * 4) / 25.0);
+    EXPECT_EQ(q.im, (2.0 * 3 - 1.0 * 4) / 25.0);
+}
+
 TEST(ComplexGamma, RealArguments) {
     struct Row { double x; double tolerance; };
     const Row rows[] = {

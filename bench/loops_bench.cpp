@@ -1,0 +1,31 @@
+// The interpreter's inner loop as users feel it in sums and loops. Run
+// bench/compare_python.sh to see the same loops in CPython beside these.
+#include <benchmark/benchmark.h>
+
+#include "bench/bench_util.h"
+
+namespace {
+
+void runLoop(benchmark::State& state, const char* setup, const char* statement, int passes) {
+    vx::bench::Fixture f;
+    if (*setup) f.run(setup);
+    vx::Expression e = vx::parseInternal(statement);
+    for (auto _ : state) benchmark::DoNotOptimize(f.evaluate(e));
+    state.counters["passes_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * passes, benchmark::Counter::kIsRate);
+}
+
+void BM_SumOfSquares1M(benchmark::State& state) { runLoop(state, "", "sum(k^2,k,1,1000000)", 1000000); }
+BENCHMARK(BM_SumOfSquares1M)->Unit(benchmark::kMillisecond);
+
+void BM_SumSinCos200k(benchmark::State& state) {
+    runLoop(state, "", "sum(sin(k/1000)*cos(k/1000),k,1,200000)", 200000);
+}
+BENCHMARK(BM_SumSinCos200k)->Unit(benchmark::kMillisecond);
+
+void BM_UserFunctionInLoop200k(benchmark::State& state) {
+    runLoop(state, "newfunc(f,x,x^2+1)", "sum(f(k),k,1,200000)", 200000);
+}
+BENCHMARK(BM_UserFunctionInLoop200k)->Unit(benchmark::kMillisecond);
+
+}  // namespace

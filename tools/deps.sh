@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vexalo needs to build, test and run, skipping
+# those already present. Sourced by run.sh and test.sh.
+set -euo pipefail
+VX_PACKAGES=(
+  build-essential cmake ninja-build git
+  libgtest-dev libgmock-dev libbenchmark-dev libedit-dev
+  qt6-base-dev libqt6opengl6-dev libglu1-mesa-dev libgl1-mesa-dri
+  fonts-dejavu-core xvfb xauth
+)
+missing=()
+for p in "${VX_PACKAGES[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  echo "Installing: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
