@@ -169,13 +169,10 @@ int main(int argc, char** argv) {
     vx::Options options;
     if (!dataDir.empty()) {
         vx::UserDataLoad load = vx::loadUserDataFiles(dataDir, engine.stores, [](const std::string&) {});
-        if (load.options) {
-            options = *load.options;
-            // Exported plots are computed and drawn with the user's settings.
-            vx::PlotRegistry& plots = vx::plotRegistry(engine);
-            plots.display = options.display;
-            plots.quality = options.quality;
-        }
+        if (load.options) options = *load.options;
+        vx::PlotRegistry& plots = vx::plotRegistry(engine);
+        plots.display = options.display;
+        plots.quality = options.quality;
         if (!load.data.error.empty()) std::fprintf(stderr, "vexalo-cli: %s\n", load.data.error.c_str());
     }
     vx::runStartupDefinitions(engine);

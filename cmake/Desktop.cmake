@@ -10,6 +10,8 @@ list(REMOVE_ITEM VX_DESKTOP_SRC ${CMAKE_SOURCE_DIR}/shell/qt/main.cpp)
 list(REMOVE_ITEM VX_DESKTOP_SRC ${CMAKE_SOURCE_DIR}/shell/qt/plot_gl_widget.cpp)
 add_library(vx_desktop STATIC ${VX_DESKTOP_SRC})
 set_target_properties(vx_desktop PROPERTIES AUTOMOC ON)
+# The plot registry has a member named `slots`: Qt's keyword macros stay off.
+target_compile_definitions(vx_desktop PUBLIC QT_NO_KEYWORDS)
 target_link_libraries(vx_desktop PUBLIC vx_plot_area vx_library Qt6::Widgets Qt6::Network Qt6::OpenGLWidgets Qt6::OpenGL
                                         OpenGL::GL OpenGL::GLU)
 # The manual and the icon travel inside the program: help works offline.
@@ -27,7 +29,7 @@ file(GLOB VX_QT_TEST_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/shell/qt/*.
 add_executable(vx_qt_tests ${VX_QT_TEST_SRC})
 set_target_properties(vx_qt_tests PROPERTIES AUTOMOC ON)
 target_link_libraries(vx_qt_tests PRIVATE vx_desktop Qt6::Test)
-foreach(test_class MainWindowTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest)
+foreach(test_class MainWindowTest PlotTabsTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest)
   add_test(NAME qt.${test_class} COMMAND vx_qt_tests ${test_class})
   set_tests_properties(qt.${test_class} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endforeach()

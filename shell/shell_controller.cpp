@@ -49,7 +49,7 @@ void ShellController::tabChanged(int index) {
     }
     for (CommandId c : kPlotCommands) view_.setCommandEnabled(c, true);
     for (int b : kPlotButtons) view_.setButtonEnabled(b, true);
-    bool exportable = isMeshKind(kind);
+    bool exportable = isExportableKind(kind);
     saveButtonMode_ = exportable ? kSaveButtonExport : kSaveButtonNothing;
     view_.setSaveButtonMode(saveButtonMode_);
     view_.setCommandEnabled(kCmdExport, exportable);
@@ -57,12 +57,20 @@ void ShellController::tabChanged(int index) {
     view_.showPlotArea(true);
 }
 
+bool ShellController::refuseWhileWorking() {
+    if (!engine_.working.load()) return false;
+    view_.appendOutput("Error: Already Working\r\n");
+    return true;
+}
+
 void ShellController::closeSelectedTab() {
+    if (refuseWhileWorking()) return;
     int selected = view_.selectedTab();
     if (selected > 0) closeTab(selected);
 }
 
 void ShellController::closeOtherTabs() {
+    if (refuseWhileWorking()) return;
     int selected = view_.selectedTab();
     int before = (selected > 0 ? selected : view_.tabCount()) - 1;
     for (int k = 0; k < before; ++k) closeTab(1);
@@ -87,7 +95,7 @@ void ShellController::recalculate() {
 void ShellController::zoom(float factor, int step) {
     if (!plots_.meshReady()) return;
     int slot = plots_.shownPlot();
-    if (isPlotKind2D(plots_.kindOfSlot(slot))) {
+    if (isTwoDimensionalKind(plots_.kindOfSlot(slot))) {
         if (View2D* view = plots_.view2D(slot)) scaleView(*view, factor);
     } else {
         display_.zoom = std::clamp(display_.zoom + step, 0, 100);

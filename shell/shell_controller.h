@@ -4,14 +4,14 @@
 // Zoom and the Quality page's Apply.
 #include "engine/engine.h"
 #include "plot/settings.h"
-#include "shell/plot_host.h"
+#include "shell/plot_tabs.h"
 #include "shell/shell_view.h"
 
 namespace vx {
 
 class ShellController {
 public:
-    ShellController(Engine& engine, ShellView& view, PlotHost& plots, DisplaySettings& display,
+    ShellController(Engine& engine, ShellView& view, PlotTabs& plots, DisplaySettings& display,
                     QualitySettings& quality)
         : engine_(engine), view_(view), plots_(plots), display_(display), quality_(quality) {}
 
@@ -23,6 +23,8 @@ public:
     // The Input tab's state without the status text (window creation).
     void enterInputState();
 
+    // Closing tabs changes the plot registry, which a running statement or
+    // precalculation uses: while one runs, they are refused.
     void closeTab(int position) { plots_.deletePlotByTab(position); }
     void closeSelectedTab();
     // Closes every plot tab but the selected one (all of them on Input).
@@ -41,10 +43,11 @@ public:
 
 private:
     void abortToInput();
+    bool refuseWhileWorking();
 
     Engine& engine_;
     ShellView& view_;
-    PlotHost& plots_;
+    PlotTabs& plots_;
     DisplaySettings& display_;
     QualitySettings& quality_;
     int saveButtonMode_ = kSaveButtonSaveOutput;

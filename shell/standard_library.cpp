@@ -4,8 +4,10 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/startup.h"
+#include "listmat/eigen.h"
 #include "listmat/listmat_builtins.h"
 #include "mathlib/calculus.h"
+#include "mathlib/linear_algebra.h"
 #include "mathlib/number_theory.h"
 #include "mathlib/polynomial_builtins.h"
 #include "plot/plot_builtins.h"
@@ -22,6 +24,9 @@ void installStandardLibrary() {
         registerBuiltins(numberTheoryBuiltins());
         registerBuiltins(polynomialBuiltins());
         registerBuiltins(calculusBuiltins());
+        registerBuiltins(linearAlgebraBuiltins());
+        setMatrixPowerHooks(matrixToPower, numberToMatrixPower);
+        registerBuiltins(rowReductionBuiltins());
         registerBuiltins(plotBuiltins());
         registerBuiltins(canvasBuiltins());
     });

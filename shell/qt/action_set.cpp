@@ -24,7 +24,7 @@ ActionSet::ActionSet(QMainWindow* window) : QObject(window), toolbar_(new QToolB
             action->setShortcutContext(Qt::WindowShortcut);
         }
         action->setData(static_cast<int>(c.id));
-        connect(action, &QAction::triggered, this, [this, id = c.id] { emit commandTriggered(id); });
+        connect(action, &QAction::triggered, this, [this, id = c.id] { Q_EMIT commandTriggered(id); });
         menuItems_[c.id] = action;
     }
     QAction* highlighting = menuItems_[kCmdSyntaxHighlighting];
@@ -46,7 +46,7 @@ ActionSet::ActionSet(QMainWindow* window) : QObject(window), toolbar_(new QToolB
         action->setToolTip(toQString(toolbarTooltip(number, saveButtonMode_)));
         action->setData(number);
         connect(action, &QAction::triggered, this, [this, number] {
-            if (int command = toolbarCommand(number, saveButtonMode_)) emit commandTriggered(command);
+            if (int command = toolbarCommand(number, saveButtonMode_)) Q_EMIT commandTriggered(command);
         });
         buttons_[number] = action;
     }

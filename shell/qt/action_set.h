@@ -27,7 +27,7 @@ public:
     void setSaveButtonMode(int mode);
     int saveButtonMode() const { return saveButtonMode_; }
 
-signals:
+Q_SIGNALS:
     // A menu item or its key (commandId), or a toolbar button (through its mode).
     void commandTriggered(int commandId);
 

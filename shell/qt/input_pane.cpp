@@ -20,7 +20,7 @@ void InputPane::keyPressEvent(QKeyEvent* e) {
     bool isReturn = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (isReturn && (e->modifiers() & Qt::ShiftModifier)) {
         e->accept();
-        emit submitRequested();
+        Q_EMIT submitRequested();
         return;
     }
     QPlainTextEdit::keyPressEvent(e);

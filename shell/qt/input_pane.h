@@ -10,7 +10,7 @@ class InputPane : public QPlainTextEdit {
 public:
     explicit InputPane(QWidget* parent = nullptr);
 
-signals:
+Q_SIGNALS:
     void submitRequested();
 
 protected:

@@ -30,7 +30,12 @@ QFont paneFont() {
 }  // namespace
 
 MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)), controller_(engine_, *this, *plots_, display_, quality_) {
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      registry_(vx::plotRegistry(engine_)),
+      plotTabs_(registry_),
+      plotHost_(this),
+      controller_(engine_, *this, plotTabs_, registry_.display, registry_.quality) {
     lastFolder_ = QDir::homePath();
     buildWindow();
     startEngine();
@@ -75,7 +80,10 @@ void MainWindow::buildWindow() {
     highlighter_ = new InputHighlighter(this);
     highlighter_->setDocument(area_->inputPane()->document());
     connect(area_->inputPane(), &InputPane::submitRequested, this, &MainWindow::submitInput);
-    connect(area_->tabBar(), &QTabBar::currentChanged, this, [this](int index) { controller_.tabChanged(index); });
+    connect(area_->tabBar(), &QTabBar::currentChanged, this, [this](int index) {
+        plotHost_.noteSelected(index);
+        controller_.tabChanged(index);
+    });
 
     controller_.enterInputState();
     area_->inputPane()->setFocus();
@@ -85,6 +93,7 @@ void MainWindow::buildWindow() {
 
 void MainWindow::startEngine() {
     installStandardLibrary();
+    registry_.setHost(&plotHost_);
     area_->layoutPanes();
     loadUserData();
     runStartupDefinitions(engine_);
@@ -103,7 +112,11 @@ void MainWindow::shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
     runner_.stop();
+    if (engine_.working.load()) engine_.abortRequested.store(1);
+    registry_.waitForWorker();
     saveUserData();
+    // The registry outlives the window's widgets: it must not call back.
+    registry_.setHost(nullptr);
     engine_.output = nullptr;
 }
 
@@ -150,8 +163,8 @@ void MainWindow::saveUserData() {
     }
     Options options;
     options.syntaxHighlighting = highlighting_ ? 1 : 0;
-    options.display = display_;
-    options.quality = quality_;
+    options.display = registry_.display;
+    options.quality = registry_.quality;
     std::string error = saveUserDataFiles(options_.dataDir.toStdString(), options, engine_.stores);
     if (error.empty()) {
         status_->setText("Successfully saved user data");
@@ -170,8 +183,8 @@ void MainWindow::loadUserData() {
     UserDataLoad load = loadUserDataFiles(options_.dataDir.toStdString(), engine_.stores,
                                           [this](const std::string& line) { print(QString::fromStdString(line)); });
     if (load.options) {
-        display_ = load.options->display;
-        quality_ = load.options->quality;
+        registry_.display = load.options->display;
+        registry_.quality = load.options->quality;
         setSyntaxHighlighting(load.options->syntaxHighlighting != 0);
         if (sheet_) sheet_->displayPage()->refresh();
         repaintPlot();
@@ -196,9 +209,9 @@ void MainWindow::toggleHighlighting() {
 
 // Tabs as the plot registry sees them. Changes made here do not run the
 // tab-change steps, except when the selected tab goes away.
-void MainWindow::addPlotTab(int position, int number) {
+void MainWindow::addPlotTab(int position, const QString& title) {
     QSignalBlocker block(area_->tabBar());
-    area_->tabBar()->insertTab(position, IconPainter::plotTabIcon(), QString("Plot %1").arg(number));
+    area_->tabBar()->insertTab(position, IconPainter::plotTabIcon(), title);
 }
 
 void MainWindow::removePlotTab(int position) {
@@ -219,6 +232,7 @@ int MainWindow::selectedTab() const { return area_->tabBar()->currentIndex(); }
 void MainWindow::selectTab(int index) {
     QSignalBlocker block(area_->tabBar());
     area_->tabBar()->setCurrentIndex(index);
+    plotHost_.noteSelected(area_->tabBar()->currentIndex());
 }
 
 void MainWindow::setCommandEnabled(CommandId command, bool enabled) { actions_->menuItem(command)->setEnabled(enabled); }

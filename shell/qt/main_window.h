@@ -11,12 +11,14 @@
 
 #include "engine/engine.h"
 #include "plot/settings.h"
-#include "shell/plot_host.h"
+#include "plot/plot_registry.h"
+#include "shell/plot_tabs.h"
 #include "shell/qt/action_set.h"
 #include "shell/qt/help_window.h"
 #include "shell/qt/input_highlighter.h"
 #include "shell/qt/pane_area.h"
 #include "shell/qt/pane_output_sink.h"
+#include "shell/qt/qt_plot_host.h"
 #include "shell/qt/settings_sheet.h"
 #include "shell/qt/statement_runner.h"
 #include "shell/qt/user_data_dialog.h"
@@ -63,13 +65,14 @@ public:
     SettingsSheet* settingsSheet() const { return sheet_; }
     UserDataDialog* userDataDialog() const { return userData_; }
     HelpWindow* helpWindow() const { return help_; }
-    DisplaySettings& displaySettings() { return display_; }
-    QualitySettings& qualitySettings() { return quality_; }
+    DisplaySettings& displaySettings() { return registry_.display; }
+    QualitySettings& qualitySettings() { return registry_.quality; }
+    PlotRegistry& plotRegistry() { return registry_; }
     bool syntaxHighlighting() const { return highlighting_; }
     ShellController& controller() { return controller_; }
 
-    // The tab strip as the plot registry sees it.
-    void addPlotTab(int position, int number);
+    // The tab strip as the plot registry changes it (through QtPlotHost).
+    void addPlotTab(int position, const QString& title);
     void removePlotTab(int position);
 
     // ShellView
@@ -108,11 +111,10 @@ private:
 
     MainWindowOptions options_;
     Engine engine_;
-    DisplaySettings display_;
-    QualitySettings quality_;
+    PlotRegistry& registry_;
+    RegistryPlotTabs plotTabs_;
+    QtPlotHost plotHost_;
     bool highlighting_ = true;
-    NoPlots noPlots_;
-    PlotHost* plots_ = &noPlots_;
     ShellController controller_;
     ActionSet* actions_ = nullptr;
     PaneArea* area_ = nullptr;

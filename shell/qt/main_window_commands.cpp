@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include "plot/obj_export.h"
 #include "shell/qt/main_window.h"
 
 namespace vx {
@@ -110,20 +111,21 @@ void MainWindow::saveOutput() {
 }
 
 void MainWindow::exportObj() {
-    if (!isMeshKind(plots_->kindOfSlot(plots_->shownPlot()))) {
-        status_->setText("Cannot export this type of plot");
+    int slot = plotTabs_.shownPlot();
+    if (!isExportableKind(plotTabs_.kindOfSlot(slot))) {
+        status_->setText(kCannotExport);
         return;
     }
     QString path = chooseFile(FileChoice::ExportObj);
     if (path.isEmpty()) return;
-    status_->setText("Writing OBJ file...");
-    status_->setText("Wrote OBJ file successfully");
+    // The writer sets the status texts ("Writing OBJ file...", then the outcome).
+    exportPlotObj(registry_, slot, path.toStdString());
 }
 
 void MainWindow::openSettings(int page) {
     if (!sheet_) {
         sheet_ = new SettingsSheet(
-            display_, quality_, controller_.qualityPageStartKind(), [this] { repaintPlot(); },
+            registry_.display, registry_.quality, controller_.qualityPageStartKind(), [this] { repaintPlot(); },
             [this](const QualitySettings& copy) { controller_.applyQuality(copy); }, this);
         sheet_->setWindowFlag(Qt::Tool, false);
     }

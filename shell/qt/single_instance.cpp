@@ -61,9 +61,9 @@ void SingleInstance::accept() {
             received->clear();
             socket->disconnectFromServer();
             if (path.empty())
-                emit activationRequested(QString());
+                Q_EMIT activationRequested(QString());
             else if (isRunnableBatchPath(path))
-                emit activationRequested(QString::fromStdString(path));
+                Q_EMIT activationRequested(QString::fromStdString(path));
         };
         connect(socket, &QLocalSocket::readyRead, this, readRequest);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

@@ -21,7 +21,7 @@ public:
     // Becomes the running instance. False when it cannot listen.
     bool listen();
 
-signals:
+Q_SIGNALS:
     // Another start asked to be shown, with a checked file path or none.
     void activationRequested(const QString& path);
 

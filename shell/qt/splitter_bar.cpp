@@ -18,16 +18,16 @@ void SplitterBar::mouseMoveEvent(QMouseEvent* e) {
     if (!dragging_) return;
     if (!(e->buttons() & Qt::LeftButton)) {
         dragging_ = false;
-        emit released();
+        Q_EMIT released();
         return;
     }
-    emit dragged(e->globalPosition().toPoint());
+    Q_EMIT dragged(e->globalPosition().toPoint());
 }
 
 void SplitterBar::mouseReleaseEvent(QMouseEvent*) {
     if (!dragging_) return;
     dragging_ = false;
-    emit released();
+    Q_EMIT released();
 }
 
 }  // namespace vx

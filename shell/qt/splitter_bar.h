@@ -10,7 +10,7 @@ class SplitterBar : public QFrame {
 public:
     explicit SplitterBar(QWidget* parent = nullptr);
 
-signals:
+Q_SIGNALS:
     void dragged(QPoint globalPosition);
     void released();
 

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "plot/plot_registry.h"
 #include "shell/shell_controller.h"
+#include "tests/shell/shell_test_util.h"
 
 namespace vx {
 namespace {
@@ -38,7 +40,7 @@ public:
 // A registry in miniature: slots with kinds and tab positions, deleting
 // the way the plot registry does (tabs behind the deleted one move left,
 // a selected tab hands the selection to Input first).
-class FakePlots : public PlotHost {
+class FakePlots : public PlotTabs {
 public:
     struct Slot {
         bool inUse = false;
@@ -275,6 +277,112 @@ TEST(ShellController, ApplyRecomputesOnlyWhenTheShownKindChanged) {
     EXPECT_EQ(f.view.selected, 0);
     EXPECT_EQ(f.quality.implicit3dGrid, 32);
     EXPECT_EQ(f.plots.started.size(), 2u);  // Input cleared the ready flag
+}
+
+TEST(ShellController, TabCommandsWaitForTheWorker) {
+    Fixture f;
+    f.plots.add(0);
+    f.plots.add(0);
+    f.select(2);
+    f.engine.working.store(1);
+    f.controller.closeSelectedTab();
+    f.controller.closeOtherTabs();
+    EXPECT_EQ(f.view.tabs.size(), 3u);
+    EXPECT_EQ(f.view.output, "Error: Already Working\r\nError: Already Working\r\n");
+}
+
+// The registry's tab calls and the controller's view share one strip, as
+// the window's tab bar is shared.
+class StripHost : public PlotHost {
+public:
+    StripHost(RecordingView& view, ShellController& controller) : view_(view), controller_(controller) {}
+    int tabCount() override { return view_.tabCount(); }
+    void insertTab(int position, std::string_view title) override {
+        view_.tabs.insert(view_.tabs.begin() + position, std::string(title));
+    }
+    void removeTab(int position) override {
+        if (view_.selected > position) --view_.selected;
+        view_.tabs.erase(view_.tabs.begin() + position);
+    }
+    int selectedTab() override { return view_.selected; }
+    void selectTab(int position) override {
+        view_.selected = position;
+        controller_.tabChanged(position);
+    }
+    void setStatusText(std::string_view text) override { view_.status = text; }
+    void appendOutput(std::string_view text) override { view_.output += text; }
+    void repaintPlot() override { ++view_.repaints; }
+
+private:
+    RecordingView& view_;
+    ShellController& controller_;
+};
+
+struct RegistryFixture {
+    test::TestEngine t;
+    PlotRegistry& registry = plotRegistry(t.engine);
+    RecordingView view;
+    RegistryPlotTabs plots{registry};
+    ShellController controller{t.engine, view, plots, registry.display, registry.quality};
+    StripHost host{view, controller};
+    RegistryFixture() { registry.setHost(&host); }
+    ~RegistryFixture() {
+        registry.waitForWorker();
+        registry.setHost(nullptr);
+    }
+    void select(int tab) {
+        view.selected = tab;
+        controller.tabChanged(tab);
+        registry.waitForWorker();
+    }
+    std::vector<int> tabIndexes() {
+        std::vector<int> out;
+        for (int slot = 0; slot < kPlotSlots; ++slot)
+            out.push_back(registry.record(slot) ? registry.record(slot)->tabIndex : -1);
+        out.resize(6);
+        return out;
+    }
+};
+
+TEST(ShellController, RegistryTabBookkeeping) {
+    RegistryFixture f;
+    EXPECT_EQ(f.t.run("plot(x,x,0,1)\nplot(x^2,x,0,1)\nplot3d(u*w,u,0,1,w,0,1)"),
+              ">  (plot) Created Plot 0\r\n>  (plot) Created Plot 1\r\n>  (plot3d) Created Plot 2\r\n");
+    EXPECT_EQ(f.view.tabs, (std::vector<std::string>{"Input", "Plot 0", "Plot 1", "Plot 2"}));
+
+    f.select(3);
+    EXPECT_TRUE(f.plots.meshReady());
+    EXPECT_EQ(f.plots.shownPlot(), 2);
+    EXPECT_TRUE(f.view.commands[kCmdExport]);
+
+    // delplot(1): the plot in slot 2 moves to tab 2, the selection with it.
+    EXPECT_EQ(f.t.run("delplot(1)"), ">  (delplot) Plot 1 deleted\r\n");
+    EXPECT_EQ(f.view.tabs, (std::vector<std::string>{"Input", "Plot 0", "Plot 2"}));
+    EXPECT_EQ(f.tabIndexes(), (std::vector<int>{1, -1, 2, -1, -1, -1}));
+    EXPECT_EQ(f.view.selected, 2);
+
+    // The next plot takes slot 1 and the tab at the end.
+    f.t.run("plot(2*x,x,0,1)");
+    EXPECT_EQ(f.view.tabs, (std::vector<std::string>{"Input", "Plot 0", "Plot 2", "Plot 1"}));
+    EXPECT_EQ(f.tabIndexes(), (std::vector<int>{1, 3, 2, -1, -1, -1}));
+
+    // Deleting the selected plot returns to Input and leaves plot mode.
+    f.t.run("delplot(2)");
+    EXPECT_EQ(f.view.selected, 0);
+    EXPECT_FALSE(f.view.plotVisible);
+    EXPECT_FALSE(f.plots.meshReady());
+    EXPECT_EQ(f.view.status, "Vexalo");
+
+    // Close Other Tabs from the last tab.
+    f.t.run("plot(3*x,x,0,1)\nplot(4*x,x,0,1)");
+    EXPECT_EQ(f.view.tabs.size(), 5u);
+    f.select(3);
+    f.controller.closeOtherTabs();
+    EXPECT_EQ(f.view.tabs, (std::vector<std::string>{"Input", "Plot 2"}));
+    EXPECT_EQ(f.tabIndexes(), (std::vector<int>{-1, -1, 1, -1, -1, -1}));
+    EXPECT_EQ(f.view.selected, 1);
+    f.controller.closeSelectedTab();
+    EXPECT_EQ(f.view.tabs, (std::vector<std::string>{"Input"}));
 }
 
 }  // namespace

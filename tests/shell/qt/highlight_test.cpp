@@ -32,7 +32,7 @@ const QColor kBlue(0, 0, 255), kGreen(0, 128, 0);
 
 class HighlightTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void coloursTheExamples() {
         WindowFixture f;
         InputPane* pane = f.window->inputPane();

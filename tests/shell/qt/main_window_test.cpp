@@ -15,7 +15,7 @@ namespace vx::test {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void startsWithItsTexts() {
         WindowFixture f;
         QCOMPARE(f.window->windowTitle(), QString("Vexalo"));

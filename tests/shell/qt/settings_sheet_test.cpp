@@ -10,7 +10,7 @@ namespace vx::test {
 
 class SettingsSheetTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void displayPageChangesSettingsAtOnce() {
         WindowFixture f;
         f.window->runCommand(kCmdDisplaySettings);

@@ -11,7 +11,7 @@ namespace vx::test {
 
 class SingleInstanceTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void handsOverCheckedPaths() {
         const QString name = QString("vexalo-test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance running(name);

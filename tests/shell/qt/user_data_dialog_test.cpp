@@ -8,7 +8,7 @@ namespace vx::test {
 
 class UserDataDialogTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void listsAndDeletes() {
         WindowFixture f;
         f.submit("newfunc(f,x,y,x*y)\nnewfunc(g,t,t)\nnew(a,2)\nnew(L,{1,2,3,4})\nnew(M,[1,2,3][4,5,6])");

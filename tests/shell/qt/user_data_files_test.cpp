@@ -38,7 +38,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 class UserDataFilesTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void writesTheDocumentedBytes() {
         struct Case {
             const char* session;
