@@ -3,6 +3,7 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
+#include "engine/operators.h"
 #include "engine/session.h"
 #include "mathlib/complex.h"
 
@@ -98,14 +99,7 @@ Tag combine(Eval& ev, Fold fold, const char* cmd, Value& acc, const Value& v) {
     }
     if (fold == Fold::Product && acc.tag == kMatrix) {
         if (acc.columns != v.rows) return ev.fail("Error: Dimension");
-        std::vector<Complex> e(static_cast<size_t>(acc.rows) * static_cast<size_t>(v.columns));
-        for (int r = 0; r < acc.rows; ++r)
-            for (int c = 0; c < v.columns; ++c) {
-                Complex s{0.0, 0.0};
-                for (int k = 0; k < acc.columns; ++k) s = cxAdd(s, cxMultiply(acc.at(r, k), v.at(k, c)));
-                e[static_cast<size_t>(r) * v.columns + c] = s;
-            }
-        acc = Value::matrix(v.columns, acc.rows, std::move(e));
+        acc = matrixProduct(acc, v);
         return kMatrix;
     }
     if (v.elements.size() < acc.elements.size()) return ev.fail("(%s) Error: Dimension", cmd);

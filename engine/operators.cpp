@@ -44,16 +44,9 @@ void applyRightScalar(Value& v, Complex s, Op op) {
     for (Complex& c : v.elements) c = op(c, s);
 }
 
-Tag matrixProduct(Eval& ev, const Value& l, const Value& r, Value& out) {
+Tag productOperands(Eval& ev, const Value& l, const Value& r, Value& out) {
     if (l.columns != r.rows) return ev.fail("(*) Error: Dimension");
-    std::vector<Complex> e(static_cast<size_t>(r.columns) * static_cast<size_t>(l.rows));
-    for (int row = 0; row < l.rows; ++row)
-        for (int col = 0; col < r.columns; ++col) {
-            Complex sum{0.0, 0.0};
-            for (int k = 0; k < l.columns; ++k) sum = cxAdd(sum, cxMultiply(l.at(row, k), r.at(k, col)));
-            e[static_cast<size_t>(row) * r.columns + col] = sum;
-        }
-    out = Value::matrix(r.columns, l.rows, std::move(e));
+    out = matrixProduct(l, r);
     return kMatrix;
 }
 
@@ -87,7 +80,7 @@ Tag arithmetic(Eval& ev, const Args& a, Value& out, const char* symbol, Arith ki
     if (l.tag == kList) {
         if (l.count() != r.count()) return dimensionError();
     } else {
-        if (kind == Arith::Multiply) return matrixProduct(ev, l, r, out);
+        if (kind == Arith::Multiply) return productOperands(ev, l, r, out);
         if (kind != Arith::AddSub) return typeError();
         if (l.columns != r.columns || l.rows != r.rows) return dimensionError();
     }
@@ -207,6 +200,17 @@ constexpr OperatorEntry kOperators[] = {
 };
 
 }  // namespace
+
+Value matrixProduct(const Value& l, const Value& r) {
+    std::vector<Complex> e(static_cast<size_t>(r.columns) * static_cast<size_t>(l.rows));
+    for (int row = 0; row < l.rows; ++row)
+        for (int col = 0; col < r.columns; ++col) {
+            Complex sum{0.0, 0.0};
+            for (int k = 0; k < l.columns; ++k) sum = cxAdd(sum, cxMultiply(l.at(row, k), r.at(k, col)));
+            e[static_cast<size_t>(row) * r.columns + col] = sum;
+        }
+    return Value::matrix(r.columns, l.rows, std::move(e));
+}
 
 Handler operatorHandler(const char code[2]) {
     for (const OperatorEntry& e : kOperators)

@@ -1,6 +1,8 @@
 #include "engine/session.h"
 
 #include <fstream>
+#include <new>
+#include <stdexcept>
 #include <sstream>
 
 #include "engine/evaluator.h"
@@ -33,6 +35,12 @@ static Tag evaluateStatement(Eval& ev, Ref root, Value& out) {
         return ev.evaluate(root, out);
     } catch (const DivisionByZero&) {
         return ev.fail("Error: Division by Zero");
+    } catch (const std::bad_alloc&) {
+        // A value too large for memory (diagonal(1e9), listgen over a huge
+        // range) ends its statement; the session carries on.
+        return ev.fail("Error: Out of Memory");
+    } catch (const std::length_error&) {
+        return ev.fail("Error: Out of Memory");
     }
 }
 

@@ -9,6 +9,11 @@
 
 namespace vx {
 
+// The most elements one list or matrix may hold (1 GiB of numbers): a size
+// computed from the user's numbers is refused beyond it instead of letting
+// the allocation take the whole machine down.
+constexpr long long kMaxValueElements = 1LL << 26;
+
 struct Complex {
     double re = 0.0;
     double im = 0.0;

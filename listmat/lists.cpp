@@ -32,7 +32,7 @@ Tag bListgen(Eval& ev, const Args& a, Value& out) {
     const bool downwards = from > to;
     if (downwards) std::swap(from, to);
     const long long count = static_cast<long long>(to) - from + 1;
-    if (count > INT_MAX) return ev.fail("(listgen) Error: Dimension");
+    if (count > kMaxValueElements) return ev.fail("(listgen) Error: Dimension");
     std::vector<Complex> elements;
     elements.reserve(static_cast<size_t>(std::min(count, kInitialReserve)));
     LocalScope scope(ev.engine);

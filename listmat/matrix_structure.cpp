@@ -174,7 +174,8 @@ Tag bMatGen(Eval& ev, const Args& a, Value& out) {
     if (rowTo < rowFrom || columnTo < columnFrom) return ev.fail("(matgen) Error: Empty Range");
     const long long rows = static_cast<long long>(rowTo) - rowFrom + 1;
     const long long columns = static_cast<long long>(columnTo) - columnFrom + 1;
-    if (rows > INT_MAX || columns > INT_MAX || rows * columns > INT_MAX) return ev.fail("(matgen) Error: Dimension");
+    if (rows > kMaxValueElements || columns > kMaxValueElements || rows * columns > kMaxValueElements)
+        return ev.fail("(matgen) Error: Dimension");
     std::vector<Complex> e;
     e.reserve(static_cast<size_t>(std::min(rows * columns, 1LL << 20)));
     LocalScope scope(ev.engine);
@@ -203,8 +204,7 @@ Tag bDiagonal(Eval& ev, const Args& a, Value& out) {
     Value list;
     if (!evaluateList(ev, a[0], "diagonal", list)) return kNone;
     const long long n = list.count();
-    // Beyond this the square would not fit the 32-bit sizes of a matrix.
-    if (n * n > INT_MAX) return ev.fail("(diagonal) Error: Dimension");
+    if (n * n > kMaxValueElements) return ev.fail("(diagonal) Error: Dimension");
     out = Value::matrix(static_cast<int>(n), static_cast<int>(n), std::vector<Complex>(static_cast<size_t>(n) * static_cast<size_t>(n)));
     for (int k = 0; k < static_cast<int>(n); ++k) out.at(k, k) = list.elements[static_cast<size_t>(k)];
     return kMatrix;

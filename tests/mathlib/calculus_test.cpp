@@ -24,14 +24,7 @@ void expectNear(NumericSession& s, std::initializer_list<NearCase> cases) {
     }
 }
 
-struct ShowCase {
-    const char* statement;
-    const char* shown;
-};
-
-void expectShown(NumericSession& s, std::initializer_list<ShowCase> cases) {
-    for (const auto& c : cases) EXPECT_EQ(s.show(c.statement), c.shown) << c.statement;
-}
+using test::expectShown;
 
 const double kPi = 4.0 * std::atan(1.0);
 

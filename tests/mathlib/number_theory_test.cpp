@@ -14,14 +14,7 @@ namespace {
 
 using test::NumericSession;
 
-struct ShowCase {
-    const char* statement;
-    const char* shown;
-};
-
-void expectShown(NumericSession& s, std::initializer_list<ShowCase> cases) {
-    for (const auto& c : cases) EXPECT_EQ(s.show(c.statement), c.shown) << c.statement;
-}
+using test::expectShown;
 
 TEST(Gcd, EuclidOnTruncated32BitIntegers) {
     struct Row { std::int32_t a, b; std::int64_t gcd; };

@@ -2,6 +2,8 @@
 // An engine with the whole language for the numeric tests: evaluates one
 // statement and gives its value, or its message; runs statements through
 // the session and gives the answer lines as printed.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <string>
 #include <thread>
@@ -70,5 +72,15 @@ public:
     Engine engine;
     ErrorText error{512};
 };
+
+struct ShowCase {
+    const char* statement;
+    const char* shown;
+};
+
+// Each statement shows (value or message) as expected.
+inline void expectShown(NumericSession& s, std::initializer_list<ShowCase> cases) {
+    for (const auto& c : cases) EXPECT_EQ(s.show(c.statement), c.shown) << c.statement;
+}
 
 }  // namespace vx::test

@@ -11,14 +11,7 @@ namespace {
 
 using test::NumericSession;
 
-struct ShowCase {
-    const char* statement;
-    const char* shown;
-};
-
-void expectShown(NumericSession& s, std::initializer_list<ShowCase> cases) {
-    for (const auto& c : cases) EXPECT_EQ(s.show(c.statement), c.shown) << c.statement;
-}
+using test::expectShown;
 
 Poly realPoly(std::initializer_list<double> coefficients) {
     Poly p;
