@@ -47,6 +47,8 @@ add_executable(vx_gl_tests ${VX_GL_TEST_SRC} ${CMAKE_SOURCE_DIR}/tests/gl/gl_tes
 set_target_properties(vx_gl_tests PROPERTIES AUTOMOC ON)
 target_link_libraries(vx_gl_tests PRIVATE vx_plot_area Qt6::Test GTest::gtest)
 target_compile_definitions(vx_gl_tests PRIVATE QT_NO_KEYWORDS)
+# The window test uses the desktop library (cmake/Desktop.cmake, included after this file).
+target_link_libraries(vx_gl_tests PRIVATE vx_desktop)
 target_compile_definitions(vx_gl_tests PRIVATE
   VX_CLI_PATH="$<TARGET_FILE:vexalo-cli>"
   VX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -57,7 +59,7 @@ add_dependencies(vx_gl_tests vexalo-cli vexalo-cli-gl)
 enable_testing()
 find_program(XVFB_RUN xvfb-run)
 if(XVFB_RUN)
-  foreach(suite GlKinds GlMesh GlSettings GlCanvas GlCommands GlWidget GlExport)
+  foreach(suite GlKinds GlMesh GlSettings GlCanvas GlCommands GlWidget GlExport GlDesktop)
     add_test(NAME gl.${suite}
       COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24"
               ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=xcb
