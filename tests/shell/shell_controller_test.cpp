@@ -319,7 +319,7 @@ private:
 };
 
 struct RegistryFixture {
-    test::TestEngine t;
+    shelltest::ShellEngine t;
     PlotRegistry& registry = plotRegistry(t.engine);
     RecordingView view;
     RegistryPlotTabs plots{registry};

@@ -6,9 +6,9 @@
 #include "engine/session.h"
 #include "shell/standard_library.h"
 
-namespace vx::test {
+namespace vx::shelltest {
 
-class CaptureSink : public OutputSink {
+class ShellSink : public OutputSink {
 public:
     void appendOutput(std::string_view text) override { text_ += text; }
     void setOutputColour(std::uint32_t) override {}
@@ -18,9 +18,9 @@ private:
     std::string text_;
 };
 
-class TestEngine {
+class ShellEngine {
 public:
-    TestEngine() {
+    ShellEngine() {
         startEngine(engine);
         engine.output = &sink;
     }
@@ -32,7 +32,7 @@ public:
     }
 
     Engine engine;
-    CaptureSink sink;
+    ShellSink sink;
 };
 
-}  // namespace vx::test
+}  // namespace vx::shelltest

@@ -75,7 +75,7 @@ TEST(Commands, MenuItemsKeysAndToolbar) {
 }
 
 TEST(UserDataListing, ListsOnlyTheUsersDefinitions) {
-    test::TestEngine t;
+    shelltest::ShellEngine t;
     EXPECT_TRUE(listUserFunctions(t.engine.stores).empty());
     EXPECT_TRUE(listUserVariables(t.engine.stores).empty());
     t.run("newfunc(f,x,y,x+y)\nnewfunc(g,x,x)\nnewfunc(c,1)\nnew(a,1)\nnew(L,{1,2,3,4})\nnew(M,[1,2,3][4,5,6])\nnew(b,i)");
@@ -90,7 +90,7 @@ TEST(UserDataListing, ListsOnlyTheUsersDefinitions) {
 }
 
 TEST(UserDataListing, DeletesSelectedLinesAndPicksTheNextList) {
-    test::TestEngine t;
+    shelltest::ShellEngine t;
     t.run("newfunc(f,x,x)\nnew(a,1)\nnew(b,2)");
     std::string printed;
     auto print = [&](const std::string& s) { printed += s; };
