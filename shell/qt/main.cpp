@@ -9,6 +9,7 @@
 
 #include "shell/qt/main_window.h"
 #include "shell/qt/single_instance.h"
+#include "shell/qt/termination_signals.h"
 
 int main(int argc, char** argv) {
     // The plot renderer draws with the fixed-function pipeline.
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
         window.activateWindow();
         if (!path.isEmpty()) window.runBatch(path);
     });
+    vx::TerminationSignals signals;
+    QObject::connect(&signals, &vx::TerminationSignals::terminationRequested, &window, &QWidget::close);
     window.show();
     if (!file.isEmpty()) QTimer::singleShot(0, &window, [&window, file] { window.runBatch(file); });
     return app.exec();
