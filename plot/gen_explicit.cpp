@@ -51,7 +51,7 @@ void widenEqual(double& lo, double& hi) {
 int generatePlot(Generator& gen) {
     PlotRecord& rec = gen.record;
     const int n = rec.exprCount, S = gen.quality.plotSamples;
-    if (!gen.gridUsable(S)) return 0;
+    if (!gen.gridUsable(S) || !gen.sizeUsable(2.0 * n * S)) return 0;
     const double t0 = rec.range2D[0], dt = static_cast<double>(rec.range2D[1]) - rec.range2D[0];
     MeshBuffers& mesh = gen.mesh;
     mesh.vertices.assign(static_cast<size_t>(n) * S * 2, 0.0f);
@@ -142,7 +142,7 @@ void gridNormals(const float* vertices, float* normals, int U, int W) {
 int generatePlot3d(Generator& gen) {
     PlotRecord& rec = gen.record;
     const int n = rec.exprCount, U = gen.quality.plot3dSamplesU, W = gen.quality.plot3dSamplesV;
-    if (!gen.gridUsable(U) || !gen.gridUsable(W)) return 0;
+    if (!gen.gridUsable(U) || !gen.gridUsable(W) || !gen.sizeUsable(3.0 * n * U * W)) return 0;
     const double u0 = rec.ranges[0].low, du = double(rec.ranges[0].high) - rec.ranges[0].low;
     const double w0 = rec.ranges[1].low, dw = double(rec.ranges[1].high) - rec.ranges[1].low;
     MeshBuffers& mesh = gen.mesh;

@@ -7,7 +7,7 @@ namespace vx {
 int generateImplicitplot(Generator& gen) {
     PlotRecord& rec = gen.record;
     const int n = rec.exprCount, G = gen.quality.implicitGrid;
-    if (!gen.gridUsable(G)) return 0;
+    if (!gen.gridUsable(G) || !gen.sizeUsable(3.0 * n * G * G)) return 0;
     const double x0 = rec.ranges[0].low, x1 = rec.ranges[0].high;
     const double y0 = rec.ranges[1].low, y1 = rec.ranges[1].high;
     MeshBuffers& mesh = gen.mesh;

@@ -110,7 +110,7 @@ void buildRings(const CurveSample* s, int S, int K, float* vertices, float* norm
 
 int generateSpacecurve(Generator& gen) {
     const int S = gen.quality.spacecurveSamples;
-    if (!gen.gridUsable(S)) return 0;
+    if (!gen.gridUsable(S) || !gen.sizeUsable(3.0 * gen.record.exprCount * S)) return 0;
     std::vector<CurveSample> samples;
     Bounds bounds;
     if (!sampleCurves(gen, S, "spacecurve", 3, samples, bounds)) return 0;
@@ -131,7 +131,7 @@ int generateSpacecurve(Generator& gen) {
 
 int generateTubeplot(Generator& gen) {
     const int n = gen.record.exprCount, S = gen.quality.tubeSamples, K = gen.quality.tubeSides;
-    if (!gen.gridUsable(S) || !gen.gridUsable(K)) return 0;
+    if (!gen.gridUsable(S) || !gen.gridUsable(K) || !gen.sizeUsable(6.0 * n * S * K)) return 0;
     std::vector<CurveSample> samples;
     Bounds bounds;
     if (!sampleCurves(gen, S, "tubeplot", 4, samples, bounds)) return 0;

@@ -34,9 +34,12 @@ public:
         G_ = dim_ == 2 ? gen_.quality.vector2dGrid : gen_.quality.vector3dGrid;
         S_ = dim_ == 2 ? gen_.quality.vector2dStream : gen_.quality.vector3dStream;
         if (!gen_.gridUsable(G_)) return 0;
-        points_ = G_ * G_ * (dim_ == 3 ? G_ : 1);
         bool streams = gen_.quality.vectorStreams == 1 && !rec_.hasCoords;
         if (streams && S_ < 1) return gen_.failDataType();
+        double points = std::pow(static_cast<double>(G_), dim_);
+        if (!gen_.sizeUsable(rec_.exprCount * points * (streams ? static_cast<double>(S_) * dim_ : 2.0 * dim_)))
+            return 0;
+        points_ = static_cast<int>(points);
         if (!gen_.bindVariables(dim_)) return 0;
         if (!(streams ? traceStreams() : drawArrows())) return 0;
         gen_.releaseVariables();

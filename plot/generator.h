@@ -56,6 +56,11 @@ public:
     Tag failDataType() { return ev.fail("%s", texts.dataType); }
     // Grid sizes below 2 would divide by zero; refused with the Data Type text.
     bool gridUsable(int size) { return size >= 2 || (failDataType(), false); }
+    // Refuses grids whose buffers (`floats` 32-bit values) cannot be held:
+    // the quality settings have no upper bound.
+    bool sizeUsable(double floats) { return floats <= kMaxMeshFloats || (ev.fail("%s", kOutOfMemory), false); }
+    static constexpr double kMaxMeshFloats = 1 << 28;
+    static constexpr const char* kOutOfMemory = "Error: Out of Memory";
 
     double elapsedSeconds() const;
     void status(const char* format, ...) __attribute__((format(printf, 2, 3)));

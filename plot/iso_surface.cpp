@@ -293,7 +293,7 @@ int IsoSurface::run() {
 
 int generateImplicitplot3d(Generator& gen) {
     const int G = gen.quality.implicit3dGrid;
-    if (!gen.gridUsable(G)) return 0;
+    if (!gen.gridUsable(G) || !gen.sizeUsable(4.0 * gen.record.exprCount * G * G * G)) return 0;
     IsoSurface surface(gen, G);
     return surface.run();
 }

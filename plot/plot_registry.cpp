@@ -7,10 +7,7 @@ namespace vx {
 PlotRegistry::PlotRegistry() = default;
 
 PlotRegistry::~PlotRegistry() {
-    if (worker_.joinable()) {
-        if (engine_) engine_->abortRequested.store(1);
-        worker_.join();
-    }
+    stopWorker();
     for (int slot = 0; slot < kPlotSlots; ++slot) deletePlot(slot);
     freeMeshBuffers();
 }
@@ -35,6 +32,7 @@ int PlotRegistry::createPlot(ErrorText& message, std::string_view command, PlotR
 bool PlotRegistry::deletePlot(int slot) {
     PlotRecord* doomed = record(slot);
     if (!doomed) return false;
+    stopWorker();
     int tab = doomed->tabIndex;
     for (PlotRecord& r : slots)
         if (r.inUse && r.tabIndex > tab) --r.tabIndex;

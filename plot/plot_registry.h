@@ -10,11 +10,16 @@
 //   tab change to a plot tab k:  slot = plots.slotForTab(k); unless
 //       plots.shownPlot == slot && plots.meshReady, plots.startPrecalculation(slot)
 //   tab change to tab 0:         plots.meshReady = 0
+//   tab change while working:    engine.abortRequested = 1 (the worker ends
+//                                with "Precalculation aborted!")
 //   paint:  when engine.working == 0 && plots.meshReady, draw
-//           plots.slots[plots.shownPlot] from plots.mesh
-//   close tab k:                 plots.deletePlotByTab(k)
-//   Quality / Display pages:     edit plots.quality / plots.display
-// Without setHost the registry uses its own HeadlessPlotHost.
+//           plots.slots[plots.shownPlot] from plots.mesh (layout: mesh_buffers.h)
+//   close tab k:                 plots.deletePlotByTab(k) (stops a running worker)
+//   export:                      exportPlotObj(plots, plots.shownPlot, path)
+//   Quality / Display pages:     edit plots.quality / plots.display; a run
+//                                keeps the copy it started with
+// Without setHost the registry uses its own HeadlessPlotHost. The worker
+// reaches the window only through PlotHost (see plot_host.h for threads).
 #include <array>
 #include <atomic>
 #include <memory>
@@ -53,7 +58,8 @@ public:
     // slot, or -1 with "(cmd) Too Many Plots" when all slots are taken.
     int createPlot(ErrorText& message, std::string_view command, PlotRecord record);
     // Releases the slot and its tab and moves later tabs down; false when the
-    // slot is out of range or not in use.
+    // slot is out of range or not in use. A running worker is stopped first
+    // (it reads the records).
     bool deletePlot(int slot);
     void deletePlotByTab(int tabIndex);
     void freeMeshBuffers() { mesh.release(); }
@@ -70,6 +76,8 @@ public:
     bool startPrecalculation(int slot);
     // Blocks until the worker thread (if any) has ended.
     void waitForWorker();
+    // True from the start of a precalculation until its worker has finished.
+    bool workerRunning() const { return workerRunning_.load(); }
 
     std::array<PlotRecord, kPlotSlots> slots{};
     MeshBuffers mesh;
@@ -82,7 +90,10 @@ public:
     DisplaySettings display;
 
 private:
+    void stopWorker();
+
     Engine* engine_ = nullptr;
+    std::atomic<bool> workerRunning_{false};
     HeadlessPlotHost headless_;
     PlotHost* host_ = &headless_;
     std::thread worker_;
