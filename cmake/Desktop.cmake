@@ -35,7 +35,7 @@ foreach(test_class MainWindowTest PlotTabsTest HighlightTest SettingsSheetTest U
 endforeach()
 
 install(TARGETS vexalo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_SOURCE_DIR}/docs/manual.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/docs/manual.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vexalo)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/vexalo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/vexalo.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/vexalo-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages

@@ -58,7 +58,7 @@ void ShellController::tabChanged(int index) {
 }
 
 bool ShellController::refuseWhileWorking() {
-    if (!engine_.working.load()) return false;
+    if (!engine_.working.load() || !view_.statementRunning()) return false;
     view_.appendOutput("Error: Already Working\r\n");
     return true;
 }

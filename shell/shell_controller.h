@@ -23,8 +23,9 @@ public:
     // The Input tab's state without the status text (window creation).
     void enterInputState();
 
-    // Closing tabs changes the plot registry, which a running statement or
-    // precalculation uses: while one runs, they are refused.
+    // Closing tabs changes the plot registry, which a running statement
+    // uses too: while one runs, they are refused. A running precalculation
+    // is stopped by the registry itself.
     void closeTab(int position) { plots_.deletePlotByTab(position); }
     void closeSelectedTab();
     // Closes every plot tab but the selected one (all of them on Input).

@@ -25,6 +25,9 @@ public:
     virtual void repaintPlot() = 0;
     // The settings sheet, when open, shows this kind on its Quality page.
     virtual void showKindOnQualityPage(int kind) = 0;
+    // A submission or batch runs on the statement thread (as opposed to a
+    // plot precalculation, which the registry stops by itself).
+    virtual bool statementRunning() const = 0;
 };
 
 }  // namespace vx

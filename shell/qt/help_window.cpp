@@ -1,6 +1,7 @@
 #include "shell/qt/help_window.h"
 
 #include <QFile>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vx {
@@ -20,6 +21,10 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(ne
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
     resize(640, 720);
+    for (QKeySequence keys : {QKeySequence(QKeySequence::Close), QKeySequence(Qt::Key_Escape)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 }  // namespace vx

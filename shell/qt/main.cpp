@@ -8,7 +8,10 @@
 #include <QTimer>
 
 #include "shell/qt/main_window.h"
+#include "shell/qt/plot_area.h"
+#include "shell/qt/plot_gl_widget.h"
 #include "shell/qt/single_instance.h"
+#include "shell/qt/termination_signals.h"
 
 int main(int argc, char** argv) {
     // The plot renderer draws with the fixed-function pipeline.
@@ -19,6 +22,7 @@ int main(int argc, char** argv) {
     QSurfaceFormat::setDefaultFormat(format);
 
     QApplication app(argc, argv);
+    vx::setPlotAreaFactory(vx::plotGLAreaFactory());
     QApplication::setApplicationName("vexalo");
     QApplication::setApplicationDisplayName("Vexalo");
     QApplication::setApplicationVersion("v06.19.07");
@@ -50,6 +54,8 @@ int main(int argc, char** argv) {
         window.activateWindow();
         if (!path.isEmpty()) window.runBatch(path);
     });
+    vx::TerminationSignals signals;
+    QObject::connect(&signals, &vx::TerminationSignals::terminationRequested, &window, &QWidget::close);
     window.show();
     if (!file.isEmpty()) QTimer::singleShot(0, &window, [&window, file] { window.runBatch(file); });
     return app.exec();

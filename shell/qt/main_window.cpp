@@ -66,9 +66,15 @@ void MainWindow::buildWindow() {
     }
 
     bool glFailed = false;
-    setPlotAreaFactory(plotGLAreaFactory(engine_));
-    area_->setPlotArea(createPlotArea(area_, glFailed));
-    if (glFailed) showError("Could not initialize OpenGL window!");
+    area_->setPlotArea(createPlotArea(area_, registry_, engine_, glFailed));
+    if (glFailed) {
+        // The program goes on without plots; this box has no icon.
+        QMessageBox box(QMessageBox::NoIcon, "Error", "Could not initialize OpenGL window!", QMessageBox::Ok, this);
+        if (options_.errorBox)
+            options_.errorBox(this, box.text());
+        else
+            box.exec();
+    }
     addExportImageAction(actions_->menu(Menu::File), actions_->menuItem(kCmdSaveUserData),
                          actions_->menuItem(kCmdCloseTab), area_->plotArea(), this);
 
@@ -105,6 +111,11 @@ void MainWindow::startEngine() {
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     shutdown();
+    // The program ends with its window: the help, settings and user-data
+    // windows go with it.
+    for (QWidget* w : {static_cast<QWidget*>(help_.data()), static_cast<QWidget*>(sheet_.data()),
+                       static_cast<QWidget*>(userData_.data())})
+        if (w) w->close();
     e->accept();
 }
 

@@ -87,6 +87,7 @@ public:
     void appendOutput(std::string_view text) override;
     void repaintPlot() override;
     void showKindOnQualityPage(int kind) override;
+    bool statementRunning() const override { return runner_.busy(); }
 
 protected:
     void closeEvent(QCloseEvent* e) override;

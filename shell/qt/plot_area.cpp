@@ -35,10 +35,10 @@ bool isHeadlessPlatform() {
     return platform == "offscreen" || platform == "minimal";
 }
 
-QWidget* createPlotArea(QWidget* parent, bool& failed) {
+QWidget* createPlotArea(QWidget* parent, PlotRegistry& registry, Engine& engine, bool& failed) {
     failed = false;
     if (factory() && !isHeadlessPlatform()) {
-        if (QWidget* widget = factory()(parent)) return widget;
+        if (QWidget* widget = factory()(parent, registry, engine)) return widget;
         failed = true;
     }
     return new PlotArea(parent);

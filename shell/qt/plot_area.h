@@ -8,6 +8,9 @@
 
 namespace vx {
 
+class Engine;
+class PlotRegistry;
+
 class PlotArea : public QWidget {
     Q_OBJECT
 public:
@@ -25,12 +28,15 @@ protected:
 
 // Makes the widget for a plot tab; returns nullptr when it cannot (the
 // window then reports that OpenGL could not start and uses the stand-in).
-using PlotAreaFactory = std::function<QWidget*(QWidget* parent)>;
+// The widget draws registry.slots[registry.shownPlot] from registry.mesh
+// with registry.display while engine.working is 0 and registry.meshReady
+// is set, handles its own mouse drags, and is repainted with update().
+using PlotAreaFactory = std::function<QWidget*(QWidget* parent, PlotRegistry& registry, Engine& engine)>;
 void setPlotAreaFactory(PlotAreaFactory factory);
 
 // The registered factory's widget on a display that can run OpenGL, else
 // the stand-in. `failed` tells whether the factory was asked and refused.
-QWidget* createPlotArea(QWidget* parent, bool& failed);
+QWidget* createPlotArea(QWidget* parent, PlotRegistry& registry, Engine& engine, bool& failed);
 
 // True on the offscreen and minimal platforms, where no GL widget may be made.
 bool isHeadlessPlatform();

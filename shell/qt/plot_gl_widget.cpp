@@ -103,11 +103,10 @@ bool PlotGLWidget::exportImage(const QString& path) {
     return !image.isNull() && image.convertToFormat(QImage::Format_RGB32).save(path, "PNG");
 }
 
-std::function<QWidget*(QWidget* parent)> plotGLAreaFactory(Engine& engine) {
-    PlotRegistry* registry = &plotRegistry(engine);
-    return [registry](QWidget* parent) -> QWidget* {
+std::function<QWidget*(QWidget* parent, PlotRegistry& registry, Engine& engine)> plotGLAreaFactory() {
+    return [](QWidget* parent, PlotRegistry& registry, Engine&) -> QWidget* {
         if (!probePlotOpenGL()) return nullptr;
-        return new PlotGLWidget(*registry, parent);
+        return new PlotGLWidget(registry, parent);
     };
 }
 

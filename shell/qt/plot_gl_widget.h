@@ -5,7 +5,7 @@
 // while a plot tab is selected.
 //
 // Hooking it into the window's plot area seam:
-//   setPlotAreaFactory(plotGLAreaFactory(engine));   // before createPlotArea
+//   setPlotAreaFactory(plotGLAreaFactory());          // in main(), once
 //   addExportImageAction(fileMenu, before, enabledLike, plotArea, window);
 // The factory's widget draws from the engine's plot registry; it yields no
 // widget (the window then says "Could not initialize OpenGL window!") when
@@ -75,9 +75,9 @@ private:
     bool resized_ = true;  // the framebuffer is new and holds no picture yet
 };
 
-// Makes the plot area for the engine's plots, or nullptr when this display
-// cannot draw them.
-std::function<QWidget*(QWidget* parent)> plotGLAreaFactory(Engine& engine);
+// Makes the plot area drawing the registry's plots, or nullptr when this
+// display cannot draw them. `engine` is the registry's own (its busy flag).
+std::function<QWidget*(QWidget* parent, PlotRegistry& registry, Engine& engine)> plotGLAreaFactory();
 
 // File > "Export &Image (.png)...": asks for a file name and writes the
 // shown plot; reports on the status bar through the registry's host.

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "shell/commands.h"
+#include "shell/qt/plot_area.h"
 #include "shell/qt/plot_gl_widget.h"
 #include "tests/gl/render_support.h"
 #include "tests/shell/qt/window_fixture.h"
@@ -12,6 +13,7 @@ namespace vx::test {
 namespace {
 
 TEST(GlDesktop, PlotTabShowsTheRenderedPlotAndFollowsTheMouseAndZoom) {
+    setPlotAreaFactory(plotGLAreaFactory());
     WindowFixture f;
     f.window->resize(420, 460);
     f.window->show();

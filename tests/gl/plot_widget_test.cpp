@@ -179,9 +179,9 @@ TEST(GlWidget, FailureMessageSaysItCouldNotInitialize) {
 
 TEST(GlWidget, FactoryMakesThePlotWidgetAndTheExportItemFollowsPlotCommands) {
     Engine engine;
-    auto factory = plotGLAreaFactory(engine);
+    auto factory = plotGLAreaFactory();
     QWidget parent;
-    std::unique_ptr<QWidget> area(factory(&parent));
+    std::unique_ptr<QWidget> area(factory(&parent, plotRegistry(engine), engine));
     auto* widget = qobject_cast<PlotGLWidget*>(area.get());
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(&widget->registry(), &plotRegistry(engine));

@@ -40,7 +40,7 @@ void callEverything(Engine& engine) {
 }
 
 TEST(UserDataFuzz, DamagedFilesNeverCrash) {
-    test::TestEngine source;
+    shelltest::ShellEngine source;
     source.run(
         "new(a,3+4i)\nnew(L,{1,2,-0.5})\nnew(M,[1,2,3][4,5,6])\nnewfunc(h,x,[x,2][3,x^2])\n"
         "newfunc(s,n,sum(k^2,k,1,n))\nnewfunc(r,x,if(x>0,r(x-1),{x,x}))\nnewcoords(mine,u,v,[u*2,v])");

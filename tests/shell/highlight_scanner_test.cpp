@@ -65,12 +65,5 @@ TEST(HighlightScanner, WideTextMatchesBytes) {
     EXPECT_EQ(r.runs[4], (HighlightRun{11, 5, HighlightColour::Comment, false}));
 }
 
-TEST(HighlightScanner, ColourTable) {
-    EXPECT_EQ(highlightRgb(HighlightColour::Text).red, 0);
-    EXPECT_EQ(highlightRgb(HighlightColour::Function).blue, 255);
-    EXPECT_EQ(highlightRgb(HighlightColour::Comment).green, 128);
-    EXPECT_EQ(highlightRgb(HighlightColour::Number).red, 128);
-}
-
 }  // namespace
 }  // namespace vx

@@ -35,6 +35,8 @@ public:
     void appendOutput(std::string_view t) override { output += t; }
     void repaintPlot() override { ++repaints; }
     void showKindOnQualityPage(int kind) override { qualityKind = kind; }
+    bool statementRunning() const override { return statement; }
+    bool statement = false;
 };
 
 // A registry in miniature: slots with kinds and tab positions, deleting
@@ -279,16 +281,22 @@ TEST(ShellController, ApplyRecomputesOnlyWhenTheShownKindChanged) {
     EXPECT_EQ(f.plots.started.size(), 2u);  // Input cleared the ready flag
 }
 
-TEST(ShellController, TabCommandsWaitForTheWorker) {
+TEST(ShellController, TabCommandsWaitForTheStatementThread) {
     Fixture f;
+    f.plots.add(0);
     f.plots.add(0);
     f.plots.add(0);
     f.select(2);
     f.engine.working.store(1);
+    f.view.statement = true;
     f.controller.closeSelectedTab();
     f.controller.closeOtherTabs();
-    EXPECT_EQ(f.view.tabs.size(), 3u);
+    EXPECT_EQ(f.view.tabs.size(), 4u);
     EXPECT_EQ(f.view.output, "Error: Already Working\r\nError: Already Working\r\n");
+    // A precalculation does not hold them up: the registry stops it.
+    f.view.statement = false;
+    f.controller.closeSelectedTab();
+    EXPECT_EQ(f.view.tabs.size(), 3u);
 }
 
 // The registry's tab calls and the controller's view share one strip, as
@@ -319,7 +327,7 @@ private:
 };
 
 struct RegistryFixture {
-    test::TestEngine t;
+    shelltest::ShellEngine t;
     PlotRegistry& registry = plotRegistry(t.engine);
     RecordingView view;
     RegistryPlotTabs plots{registry};

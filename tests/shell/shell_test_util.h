@@ -6,10 +6,9 @@
 #include "engine/session.h"
 #include "shell/standard_library.h"
 
-namespace vx::test {
+namespace vx::shelltest {
 
-// Named apart from the engine tests' CaptureSink: both live in one test program.
-class ShellCaptureSink : public OutputSink {
+class ShellSink : public OutputSink {
 public:
     void appendOutput(std::string_view text) override { text_ += text; }
     void setOutputColour(std::uint32_t) override {}
@@ -19,9 +18,9 @@ private:
     std::string text_;
 };
 
-class TestEngine {
+class ShellEngine {
 public:
-    TestEngine() {
+    ShellEngine() {
         startEngine(engine);
         engine.output = &sink;
     }
@@ -33,7 +32,7 @@ public:
     }
 
     Engine engine;
-    ShellCaptureSink sink;
+    ShellSink sink;
 };
 
-}  // namespace vx::test
+}  // namespace vx::shelltest

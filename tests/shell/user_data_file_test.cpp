@@ -16,7 +16,7 @@
 namespace vx {
 namespace {
 
-using test::TestEngine;
+using shelltest::ShellEngine;
 
 std::string bytesOf(std::initializer_list<int> values) {
     std::string s;
@@ -46,7 +46,7 @@ Loaded load(Stores& stores, std::string_view bytes) {
 }
 
 TEST(UserDataFile, WritesTheDocumentedBytes) {
-    TestEngine list, function, empty;
+    ShellEngine list, function, empty;
     list.run("new(L,{1,2})");
     EXPECT_EQ(encodeUserData(list.engine.stores),
               bytesOf({0x24}) + cstr("L") + i32(2) + f64(1) + f64(0) + f64(2) + f64(0));
@@ -64,7 +64,7 @@ TEST(UserDataFile, WritesTheDocumentedBytes) {
 }
 
 TEST(UserDataFile, WritesTablesInOrderAndLeavesLockedOut) {
-    TestEngine t;
+    ShellEngine t;
     t.run("newcoords(mine,u,v,[u*2,v])\nnewfunc(g,y,y+1)\nnew(M,[1,2,3][4,5,6])\nnew(L,{7})\nnew(a,1+2i)");
     std::string bytes = encodeUserData(t.engine.stores);
     // Walk the entries by their known sizes: complex, list, matrix, function, coords.
@@ -81,7 +81,7 @@ TEST(UserDataFile, WritesTablesInOrderAndLeavesLockedOut) {
 }
 
 TEST(UserDataFile, RoundTripKeepsEveryDefinitionWorking) {
-    TestEngine first, second;
+    ShellEngine first, second;
     const char* session =
         "new(a,3+4i)\nnew(L,{1,2,-0.5})\nnew(M,[1,2,3][4,5,6])\n"
         "newfunc(h,x,[x,2][3,x^2])\nnewfunc(big,x,y,if(x>y,x,y))\nnewfunc(k,-x!+%*i)\n"
@@ -101,7 +101,7 @@ TEST(UserDataFile, RoundTripKeepsEveryDefinitionWorking) {
 }
 
 TEST(UserDataFile, LoadingReplacesSameNamesAndKeepsOthers) {
-    TestEngine saved, target;
+    ShellEngine saved, target;
     saved.run("new(a,1)\nnewfunc(f,x,x+1)");
     target.run("new(a,{5})\nnew(b,2)\nnewfunc(f,x,y,0)");
     load(target.engine.stores, encodeUserData(saved.engine.stores));
@@ -109,7 +109,7 @@ TEST(UserDataFile, LoadingReplacesSameNamesAndKeepsOthers) {
 }
 
 TEST(UserDataFile, LockedNamesAreNeverReplaced) {
-    TestEngine t;
+    ShellEngine t;
     std::string bytes = "#" + cstr("pi") + f64(3) + f64(0) +                          // a value named pi
                         "f" + cstr("sgn") + i32(0) + i32(1) + f64(7) + f64(0) + i32(0) +  // function sgn
                         "c" + cstr("polar") + i32(2) + cstr("r") + cstr("t") + i32(9) + cstr("r") + i32(0) +
@@ -213,7 +213,7 @@ TEST(UserDataFolder, SavesAtomicallyAndLoadsBack) {
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / ("vx_userdata_" + std::to_string(::getpid()));
     fs::remove_all(dir);
-    TestEngine session, onlyLocked, restored;
+    ShellEngine session, onlyLocked, restored;
     session.run("new(L,{1,2})\nnewfunc(f,x,x^2)");
     Options options;
     options.syntaxHighlighting = 0;

@@ -135,6 +135,19 @@ private Q_SLOTS:
         QCOMPARE(f.window->statusText(), QString("Precalculation aborted!"));
     }
 
+    void closingATabDuringItsPrecalculation() {
+        WindowFixture f;
+        QVERIFY(run(f, "implicitplot3d(x^2+y^2+z^2-1,x,-2,2,y,-2,2,z,-2,2)\nplot(x,x,0,1)"));
+        f.window->qualitySettings().implicit3dGrid = 400;
+        f.window->paneArea()->tabBar()->setCurrentIndex(1);
+        QVERIFY(QTest::qWaitFor([&] { return f.window->statusText().startsWith("Precalculating implicitplot3d"); }, 10000));
+        f.window->runCommand(kCmdCloseTab);
+        QVERIFY(f.waitIdle());
+        QCOMPARE(tabTitles(f.window.get()), (QStringList{"Input", "Plot 1"}));
+        QCOMPARE(f.window->selectedTab(), 0);
+        QVERIFY(!f.window->plotRegistry().meshReady.load());
+    }
+
     void zoomAndExport() {
         WindowFixture f;
         QVERIFY(run(f, "customplot(-10,10,-5,5)\nplot3d(u*w,u,0,1,w,0,1)"));
