@@ -11,10 +11,13 @@
 #include <string>
 
 #include "cli/interactive.h"
+#include "cli/png_export.h"
 #include "cli/stdout_sink.h"
 #include "engine/session.h"
+#include "engine/startup.h"
 #include "plot/obj_export.h"
 #include "shell/standard_library.h"
+#include "shell/user_data_files.h"
 
 namespace {
 
@@ -26,10 +29,18 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -e, --eval TEXT   run TEXT as one submission\n"
+    "  --data-dir DIR    load the user data (vxdata.vxd, vxopts.vxd) from DIR\n"
+    "                    before the run and save it there afterwards\n"
     "  --export-obj SLOT PATH\n"
     "                    after running FILE, compute plot SLOT with the quality\n"
     "                    settings and write its mesh to PATH as OBJ; status\n"
     "                    texts go to standard error\n"
+    "  --export-png SLOT PATH [WIDTHxHEIGHT]\n"
+    "                    after running FILE, compute plot SLOT and write its\n"
+    "                    picture to PATH as a PNG image (default 640x480).\n"
+    "                    Drawing uses OpenGL and needs an X display; without\n"
+    "                    one, run under xvfb-run. Status texts go to standard\n"
+    "                    error\n"
     "  --help            show this help\n"
     "  --version         show the version\n";
 
@@ -72,9 +83,10 @@ bool readAll(std::istream& in, std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string file, evalText, objPath;
-    bool haveFile = false, haveEval = false, haveExport = false;
+    std::string file, evalText, objPath, dataDir;
+    bool haveFile = false, haveEval = false, haveExport = false, havePng = false;
     int objSlot = 0;
+    vx::PngExportRequest png;
     for (int k = 1; k < argc; ++k) {
         std::string arg = argv[k];
         if (arg == "--help" || arg == "-h") {
@@ -84,6 +96,16 @@ int main(int argc, char** argv) {
         if (arg == "--version") {
             std::puts("vexalo-cli v06.19.07");
             return 0;
+        }
+        if (arg == "--data-dir" || arg.rfind("--data-dir=", 0) == 0) {
+            if (arg == "--data-dir") {
+                if (k + 1 >= argc) return usageError("--data-dir needs a folder");
+                dataDir = argv[++k];
+            } else {
+                dataDir = arg.substr(std::strlen("--data-dir="));
+            }
+            if (dataDir.empty()) return usageError("--data-dir needs a folder");
+            continue;
         }
         if (arg == "-e" || arg == "--eval") {
             if (k + 1 >= argc) return usageError("-e needs a text");
@@ -99,6 +121,16 @@ int main(int argc, char** argv) {
             objPath = argv[k + 2];
             haveExport = true;
             k += 2;
+        } else if (arg == "--export-png") {
+            if (k + 2 >= argc) return usageError("--export-png needs a SLOT and a PATH");
+            char* end = nullptr;
+            long slot = std::strtol(argv[k + 1], &end, 10);
+            if (!*argv[k + 1] || *end || slot < 0 || slot > 1000000) return usageError("SLOT must be a plot number");
+            png.slot = static_cast<int>(slot);
+            png.path = argv[k + 2];
+            k += 2;
+            if (k + 1 < argc && vx::parseImageSize(argv[k + 1], png.width, png.height)) ++k;
+            havePng = true;
         } else if (arg.size() > 1 && arg[0] == '-' ) {
             return usageError(("unknown option " + arg).c_str());
         } else {
@@ -109,6 +141,8 @@ int main(int argc, char** argv) {
     }
 
     if (haveExport && !haveFile && !haveEval) return usageError("--export-obj needs a FILE to run");
+    if (havePng && !haveFile && !haveEval) return usageError("--export-png needs a FILE to run");
+    if (havePng && !vx::pngExportBuiltIn()) return vx::handOffPngExport(argv);
 
     std::string text;
     bool interactive = false;
@@ -129,7 +163,19 @@ int main(int argc, char** argv) {
     bool colour = isatty(STDOUT_FILENO) && !std::getenv("NO_COLOR");
     vx::StdoutSink sink(stdout, colour);
     vx::Engine engine;
-    vx::startEngine(engine);
+    // The user's definitions are installed before the locked start-up
+    // definitions, as the desktop program does.
+    vx::installStandardLibrary();
+    vx::Options options;
+    if (!dataDir.empty()) {
+        vx::UserDataLoad load = vx::loadUserDataFiles(dataDir, engine.stores, [](const std::string&) {});
+        if (load.options) options = *load.options;
+        vx::PlotRegistry& plots = vx::plotRegistry(engine);
+        plots.display = options.display;
+        plots.quality = options.quality;
+        if (!load.data.error.empty()) std::fprintf(stderr, "vexalo-cli: %s\n", load.data.error.c_str());
+    }
+    vx::runStartupDefinitions(engine);
     engine.output = &sink;
     if (interactive) {
         vx::runInteractive(engine);
@@ -139,5 +185,13 @@ int main(int argc, char** argv) {
     }
     int status = haveExport ? exportObj(engine, sink, objSlot, objPath) : 0;
     std::fflush(stdout);
+    if (status == 0 && havePng) status = vx::exportPlotPng(engine, sink, png, argc, argv);
+    if (!dataDir.empty()) {
+        std::string error = vx::saveUserDataFiles(dataDir, options, engine.stores);
+        if (!error.empty()) {
+            std::fprintf(stderr, "vexalo-cli: could not save user data: %s\n", error.c_str());
+            return 1;
+        }
+    }
     return status;
 }

@@ -1,0 +1,29 @@
+#include "shell/qt/input_pane.h"
+
+#include <QKeyEvent>
+
+#include "shell/qt/shortcut_guard.h"
+
+namespace vx {
+
+InputPane::InputPane(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);  // scrolls sideways like the original pane
+    setTabChangesFocus(false);
+}
+
+bool InputPane::event(QEvent* e) {
+    if (letWindowShortcutsThrough(e)) return true;
+    return QPlainTextEdit::event(e);
+}
+
+void InputPane::keyPressEvent(QKeyEvent* e) {
+    bool isReturn = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (isReturn && (e->modifiers() & Qt::ShiftModifier)) {
+        e->accept();
+        Q_EMIT submitRequested();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+}  // namespace vx

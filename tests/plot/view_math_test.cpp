@@ -1,0 +1,136 @@
+// Pan, zoom, camera and colour numbers of the plot view.
+#include "plot/view_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vx {
+namespace {
+
+void expectView(const View2D& v, float x0, float x1, float y0, float y1) {
+    EXPECT_FLOAT_EQ(v.xMin, x0);
+    EXPECT_FLOAT_EQ(v.xMax, x1);
+    EXPECT_FLOAT_EQ(v.yMin, y0);
+    EXPECT_FLOAT_EQ(v.yMax, y1);
+}
+
+TEST(ViewZoom, ScalesHalfWidthsAboutTheCentre) {
+    struct Case {
+        View2D view;
+        float factor;
+        View2D expected;
+    } cases[] = {
+        {{-10, 10, -5, 5}, kZoomInFactor, {-8, 8, -4, 4}},
+        {{-8, 8, -4, 4}, kZoomOutFactor, {-10, 10, -5, 5}},
+        {{0, 2, 10, 20}, kZoomInFactor, {0.2f, 1.8f, 11, 19}},
+        {{0, 2, 10, 20}, kZoomOutFactor, {-0.25f, 2.25f, 8.75f, 21.25f}},
+    };
+    for (const Case& c : cases) {
+        View2D v = c.view;
+        scaleView2D(v, c.factor);
+        expectView(v, c.expected.xMin, c.expected.xMax, c.expected.yMin, c.expected.yMax);
+    }
+}
+
+TEST(ViewZoom, ZoomSettingStepsWithinZeroToHundred) {
+    struct Case {
+        int zoom, step, expected;
+    } cases[] = {{72, kZoomInStep, 77}, {72, kZoomOutStep, 67}, {98, kZoomInStep, 100},
+                 {100, kZoomInStep, 100}, {3, kZoomOutStep, 0}, {0, kZoomOutStep, 0}};
+    for (const Case& c : cases) EXPECT_EQ(steppedZoom(c.zoom, c.step), c.expected) << c.zoom << " " << c.step;
+}
+
+TEST(ViewDrag, HundredPixelsPanOneWindowAndRotationFollowsThePointer) {
+    View2D v{-10, 10, -5, 5};
+    panView2D(v, 100, 0);  // drag right: the window moves left by its width
+    expectView(v, -30, -10, -5, 5);
+    panView2D(v, 0, 100);  // drag down: the window moves up by its height
+    expectView(v, -30, -10, 5, 15);
+    panView2D(v, -50, -50);
+    expectView(v, -20, 0, 0, 10);
+
+    float rotX = 305, rotZ = 45;
+    rotateView3D(rotX, rotZ, 10, -20);
+    EXPECT_FLOAT_EQ(rotX, 285);
+    EXPECT_FLOAT_EQ(rotZ, 55);
+}
+
+TEST(ViewCamera, DistanceAspectAndPerspective) {
+    EXPECT_DOUBLE_EQ(cameraOffsetZ(0), -5.0);
+    EXPECT_NEAR(cameraOffsetZ(72), -1.976, 1e-12);
+    EXPECT_NEAR(cameraOffsetZ(100), -0.8, 1e-12);
+    EXPECT_DOUBLE_EQ(aspectRatio(240, 248), 240.0 / 248.0);
+    EXPECT_DOUBLE_EQ(aspectRatio(300, 0), 300.0);
+
+    // fov 90 gives f = 1; the depth terms map near to -1 and far to +1.
+    Matrix4 m = perspectiveMatrix(90, 2, kNearPlane, kFarPlane);
+    EXPECT_NEAR(m[0], 0.5, 1e-12);
+    EXPECT_NEAR(m[5], 1.0, 1e-12);
+    EXPECT_DOUBLE_EQ(m[11], -1);
+    EXPECT_DOUBLE_EQ(m[15], 0);
+    for (double z : {kNearPlane, kFarPlane}) {
+        double clipZ = m[10] * -z + m[14], clipW = z;
+        EXPECT_NEAR(clipZ / clipW, z == kNearPlane ? -1 : 1, 1e-9);
+    }
+    EXPECT_NEAR(perspectiveMatrix(45, 1, kNearPlane, kFarPlane)[5], 1 / std::tan(M_PI / 8), 1e-12);
+}
+
+TEST(ViewCube, BoxFillsTheCubeOrKeepsItsProportions) {
+    struct Case {
+        Box3D box;
+        bool constrain;
+        std::array<float, 3> half;  // half sizes of the mapped box
+    } cases[] = {
+        {{0, 10, 0, 1, 0, 1}, false, {0.5f, 0.5f, 0.5f}},
+        {{0, 10, 0, 1, 0, 1}, true, {0.5f, 0.05f, 0.05f}},
+        {{0, 1, -4, 4, 0, 2}, true, {0.0625f, 0.5f, 0.125f}},
+        {{0, 1, 0, 1, 0, 3}, true, {1 / 6.0f, 1 / 6.0f, 0.5f}},
+        {{0, 2, 0, 2, 0, 1}, true, {0.5f, 0.5f, 0.25f}},  // a tie goes to x
+        {{10, 0, 0, 1, 0, 1}, true, {0.5f, 0.05f, 0.05f}},  // reversed x range
+    };
+    for (const Case& c : cases) {
+        CubeMapping m = cubeMapping(c.box, c.constrain);
+        auto lo = m.map(c.box.xMin, c.box.yMin, c.box.zMin);
+        auto hi = m.map(c.box.xMax, c.box.yMax, c.box.zMax);
+        auto mid = m.map((c.box.xMin + c.box.xMax) / 2, (c.box.yMin + c.box.yMax) / 2, (c.box.zMin + c.box.zMax) / 2);
+        for (size_t a = 0; a < 3; ++a) {
+            EXPECT_NEAR(m.half[a], c.half[a], 1e-6) << a;
+            EXPECT_NEAR(lo[a], -c.half[a], 1e-6) << a;
+            EXPECT_NEAR(hi[a], c.half[a], 1e-6) << a;
+            EXPECT_NEAR(mid[a], 0, 1e-6) << a;
+        }
+    }
+}
+
+TEST(ViewColours, SurfaceMixesWithGreyByIntensity) {
+    PlotColour c = rgb(255, 128, 0);
+    struct Case {
+        int intensity;
+        bool on;
+        Rgba expected;
+    } cases[] = {
+        {100, true, {255 / 256.0f, 128 / 256.0f, 0, 1}},
+        {0, true, {0.8f, 0.8f, 0.8f, 1}},
+        {85, true, {0.15f * 0.8f + 255 * 0.85f / 256, 0.15f * 0.8f + 128 * 0.85f / 256, 0.15f * 0.8f, 1}},
+        {150, true, {255 / 256.0f, 128 / 256.0f, 0, 1}},  // clamped to 1
+        {-20, true, {0.8f, 0.8f, 0.8f, 1}},
+        {85, false, {0.8f, 0.8f, 0.8f, 1}},
+    };
+    for (const Case& k : cases) {
+        Rgba got = surfaceColour(c, k.intensity, k.on);
+        EXPECT_NEAR(got.r, k.expected.r, 1e-6) << k.intensity;
+        EXPECT_NEAR(got.g, k.expected.g, 1e-6) << k.intensity;
+        EXPECT_NEAR(got.b, k.expected.b, 1e-6) << k.intensity;
+        EXPECT_EQ(got.a, 1);
+    }
+    EXPECT_EQ(plainColour(rgb(128, 64, 0)), (Rgba{0.5f, 0.25f, 0, 1}));
+    EXPECT_FLOAT_EQ(lineAlpha(15, 200), 0.075f);
+    EXPECT_FLOAT_EQ(lineAlpha(15, 100), 0.15f);
+    EXPECT_FLOAT_EQ(lineAlpha(100, 100), 1);
+    EXPECT_FLOAT_EQ(lineAlpha(-5, 200), 0);
+    EXPECT_FLOAT_EQ(lineAlpha(300, 200), 1);
+}
+
+}  // namespace
+}  // namespace vx

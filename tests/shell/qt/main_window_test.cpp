@@ -1,0 +1,227 @@
+// The main window end to end: start-up, Shift+Enter, the busy refusal,
+// menus, toolbar, enabling rules, batch files, panes and layout.
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "tests/shell/qt/qt_test_registry.h"
+#include "tests/shell/qt/window_fixture.h"
+
+namespace vx::test {
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startsWithItsTexts() {
+        WindowFixture f;
+        QCOMPARE(f.window->windowTitle(), QString("Vexalo"));
+        QCOMPARE(f.output(), QString("Reading user data...\nFinished reading user data\n"
+                                     "Vexalo is finished loading.\nPress F1 for help getting started.\n\n"));
+        QCOMPARE(f.window->statusText(), QString("Press Shift+Enter to submit input."));
+        QCOMPARE(f.window->tabCount(), 1);
+        QCOMPARE(f.window->paneArea()->tabBar()->tabText(0), QString("Input"));
+        QVERIFY(f.errors.isEmpty());
+        QCOMPARE(f.window->size(), QSize(320, 380));
+        // The locked definitions exist once the window is up.
+        f.submit("pi");
+        QVERIFY(f.waitIdle());
+        QVERIFY(f.output().endsWith(">  3.14159265359\n"));
+    }
+
+    void menusToolbarAndKeys() {
+        WindowFixture f;
+        struct Item {
+            CommandId id;
+            const char* text;
+            const char* keys;
+        } items[] = {
+            {kCmdClearHistory, "&Clear History", "Ctrl+Del"},   {kCmdOpenBatch, "&Open Batch (.vxs)...", "Ctrl+O"},
+            {kCmdSaveInput, "Save &Input (.vxs)...", "Ctrl+I"}, {kCmdSaveOutput, "Save Ou&tput (.txt)...", "Ctrl+T"},
+            {kCmdExport, "&Export (.obj)...", "Ctrl+E"},       {kCmdSaveUserData, "&Save User Data", "Ctrl+S"},
+            {kCmdLoadUserData, "&Load User Data", "Ctrl+L"},   {kCmdExit, "E&xit", ""},
+            {kCmdCloseTab, "&Close Tab", "Ctrl+W"},            {kCmdCloseOtherTabs, "Close Other &Tabs", "Ctrl+Shift+W"},
+            {kCmdRecalculate, "&Recalculate", "Ctrl+R"},       {kCmdZoomIn, "&Zoom In", "Ctrl+Up"},
+            {kCmdZoomOut, "Zoom &Out", "Ctrl+Down"},           {kCmdDisplaySettings, "&Display Settings...", "Ctrl+D"},
+            {kCmdQualitySettings, "&Quality Settings...", "Ctrl+Q"}, {kCmdManageUserData, "Manage &User Data...", "Ctrl+U"},
+            {kCmdSyntaxHighlighting, "Syntax &Highlighting", "Ctrl+H"}, {kCmdShowHelp, "Show &Help", "F1"},
+            {kCmdAbout, "&About Vexalo...", ""},
+        };
+        for (const Item& item : items) {
+            QAction* a = f.window->actions()->menuItem(item.id);
+            QCOMPARE(a->text(), QString(item.text));
+            QCOMPARE(a->shortcut(), QKeySequence::fromString(item.keys));
+        }
+        QVERIFY(f.window->actions()->menuItem(kCmdSyntaxHighlighting)->isChecked());
+        QStringList menus;
+        for (QAction* a : f.window->menuBar()->actions()) menus << a->text();
+        QCOMPARE(menus, (QStringList{"&File", "&Options", "&Help"}));
+
+        QStringList tips;
+        for (QAction* a : f.window->actions()->toolbar()->actions()) tips << (a->isSeparator() ? "-" : a->toolTip());
+        QCOMPARE(tips, (QStringList{"Clear History", "Open Batch (.vxs)", "Save Output (.txt)", "-", "Display Settings",
+                                    "Close Tab", "Close Other Tabs", "Zoom In", "Zoom Out", "-", "Manage User Data",
+                                    "Show Help"}));
+    }
+
+    void inputTabEnablingAtStart() {
+        WindowFixture f;
+        ActionSet* a = f.window->actions();
+        for (CommandId id : {kCmdExport, kCmdCloseTab, kCmdRecalculate, kCmdZoomIn, kCmdZoomOut})
+            QVERIFY(!a->menuItem(id)->isEnabled());
+        for (int b : {kBtnCloseTab, kBtnZoomIn, kBtnZoomOut}) QVERIFY(!a->button(b)->isEnabled());
+        for (int b : {kBtnClearHistory, kBtnOpenBatch, kBtnSaveOrExport, kBtnDisplaySettings, kBtnCloseOtherTabs,
+                      kBtnManageUserData, kBtnShowHelp})
+            QVERIFY(a->button(b)->isEnabled());
+        QCOMPARE(a->saveButtonMode(), int(kSaveButtonSaveOutput));
+        QVERIFY(f.window->inputPane()->isVisibleTo(f.window.get()));
+        QVERIFY(!f.window->paneArea()->plotArea()->isVisibleTo(f.window.get()));
+        // Button 202 saves the output on the Input tab.
+        f.nextFile = f.folder.filePath("out.txt");
+        a->button(kBtnSaveOrExport)->trigger();
+        QCOMPARE(f.window->statusText(), QString("Wrote output successfully"));
+        QCOMPARE(QString::fromUtf8(readFile(f.nextFile)), f.output());
+    }
+
+    void shiftEnterSubmitsOnTheStatementThread() {
+        WindowFixture f;
+        f.window->outputPane()->clear();
+        f.submit("1+1\nnew(a,3)\nb");
+        QCOMPARE(f.window->inputPane()->toPlainText(), QString("1+1\nnew(a,3)\nb"));  // no line break added
+        QVERIFY(f.waitIdle());
+        QCOMPARE(f.output(), QString("\n1+1\nnew(a,3)\nb\n>  2\n>  3\n>  Error: Unknown Variable 'b'\n"));
+        QList<ColouredLine> lines = colouredLines(f.window->outputPane()->document());
+        int answers = 0;
+        for (const ColouredLine& line : lines) {
+            if (!line.text.startsWith(">  ")) continue;
+            ++answers;
+            for (const QColor& c : line.colours) QCOMPARE(c, kDarkRed);
+        }
+        QCOMPARE(answers, 3);
+        // The echo is coloured as the input pane shows it.
+        ColouredLine echo = lines[2];
+        QCOMPARE(echo.text, QString("new(a,3)"));
+        QCOMPARE(echo.colours[0], QColor(0, 0, 255));
+        QCOMPARE(echo.colours[6], kDarkRed);
+        QCOMPARE(echo.colours[4], QColor(Qt::black));
+    }
+
+    void secondSubmissionWhileWorkingIsRefused() {
+        WindowFixture f;
+        f.submit("sum(k,k,1,100000000)");
+        QVERIFY(QTest::qWaitFor([&] { return f.window->engine().working.load() == 1; }, 5000));
+        // The window keeps answering while the thread computes.
+        bool timerFired = false;
+        QTimer::singleShot(10, [&] { timerFired = true; });
+        QVERIFY(QTest::qWaitFor([&] { return timerFired; }, 2000));
+        QTest::keyClick(f.window->inputPane(), Qt::Key_Return, Qt::ShiftModifier);
+        f.window->runBatch(f.folder.filePath("none.vxs"));
+        QVERIFY(f.output().endsWith("Error: Already Working\nError: Already Working\n"));
+        QList<ColouredLine> lines = colouredLines(f.window->outputPane()->document());
+        for (const QColor& c : lines[lines.size() - 2].colours) QCOMPARE(c, QColor(Qt::black));
+        f.window->runCommand(kCmdRecalculate);  // stops the running evaluation
+        QVERIFY(f.waitIdle());
+        QVERIFY(f.output().endsWith(">  Error: Operation Aborted\n"));
+        QCOMPARE(f.window->engine().abortRequested.load(), 0);
+    }
+
+    void batchFilesRunLikeASubmission() {
+        WindowFixture f;
+        QString path = f.folder.filePath("session.vxs");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("new(b,5)\nb*2\n");
+        file.close();
+        f.window->outputPane()->clear();
+        f.nextFile = path;
+        f.window->runCommand(kCmdOpenBatch);
+        QVERIFY(f.waitIdle());
+        QCOMPARE(f.output(), QString("Running '%1'...\n>  5\n>  10\nFinished running '%1'\n").arg(path));
+        f.window->outputPane()->clear();
+        f.window->runBatch(f.folder.filePath("missing.vxs"));
+        QVERIFY(f.waitIdle());
+        QCOMPARE(f.output(), QString("Error opening file"));
+        f.nextFile.clear();  // cancelled dialog: nothing happens
+        f.window->runCommand(kCmdOpenBatch);
+        QVERIFY(f.waitIdle());
+        QCOMPARE(f.output(), QString("Error opening file"));
+    }
+
+    void windowKeysReachTheWindowFromThePanes() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->activateWindow();
+        f.window->inputPane()->setFocus();
+        f.window->inputPane()->setPlainText("abc def");
+        QTest::keyClick(f.window->inputPane(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(f.output(), QString("History cleared.\n"));
+        QCOMPARE(f.window->inputPane()->toPlainText(), QString("abc def"));
+        QTest::keyClick(f.window->inputPane(), Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(f.window->statusText(), QString("Syntax highlighting disabled"));
+        QTest::keyClick(f.window->outputPane(), Qt::Key_H, Qt::ControlModifier);
+        QCOMPARE(f.window->statusText(), QString("Syntax highlighting enabled"));
+    }
+
+    void savesPanesAndReportsFailures() {
+        WindowFixture f;
+        f.window->inputPane()->setPlainText("x+1\n/* note */");
+        f.nextFile = f.folder.filePath("in.vxs");
+        f.window->runCommand(kCmdSaveInput);
+        QCOMPARE(f.window->statusText(), QString("Wrote input successfully"));
+        QCOMPARE(readFile(f.nextFile), QByteArray("x+1\n/* note */"));
+        QVERIFY(!f.window->saveOutputTo(f.folder.filePath("no/such/folder/out.txt")));
+        QCOMPARE(f.errors.size(), 1);
+        QVERIFY(f.window->statusText() != "Wrote output successfully");
+    }
+
+    void layoutKeepsThePaneLimits() {
+        WindowFixture f;
+        f.window->resize(500, 500);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        PaneArea* area = f.window->paneArea();
+        for (int asked : {0, 64, 150, 5000}) {
+            area->setInputHeight(asked);
+            int h = area->height();
+            QVERIFY(area->inputHeight() >= 64 || h - 94 < 64);
+            QVERIFY(area->inputHeight() <= h - 94);
+            QVERIFY(area->outputPane()->height() >= 59);
+            QCOMPARE(area->inputPane()->geometry().bottom() + 1, h - 5);
+            QCOMPARE(area->outputPane()->geometry().top(), 25);
+        }
+        // A drag on the splitter moves it with the pointer.
+        area->setInputHeight(100);
+        SplitterBar* bar = area->splitter();
+        QPoint start = bar->rect().center();
+        QTest::mousePress(bar, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start.x(), start.y() - 40), bar->mapToGlobal(QPointF(start.x(), start.y() - 40)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &move);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, start);
+        QVERIFY(qAbs(area->inputHeight() - 140) <= 3);
+    }
+
+    void clearHistoryHelpAndClose() {
+        WindowFixture f;
+        f.window->runCommand(kCmdClearHistory);
+        QCOMPARE(f.output(), QString("History cleared.\n"));
+        f.window->runCommand(kCmdShowHelp);
+        QVERIFY(f.window->helpWindow());
+        QVERIFY(f.window->helpWindow()->browser()->toPlainText().contains("Getting started"));
+        f.submit("new(kept,7)");
+        QVERIFY(f.waitIdle());
+        f.window->close();
+        QCOMPARE(f.window->statusText(), QString("Successfully saved user data"));
+        QVERIFY(readFile(f.dataPath("vxdata.vxd")).startsWith("#kept"));
+    }
+};
+
+VX_QT_TEST(MainWindowTest);
+
+}  // namespace vx::test
+
+#include "main_window_test.moc"
