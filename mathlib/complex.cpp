@@ -14,8 +14,21 @@ namespace {
 const double kPi = 4.0 * std::atan(1.0);
 double piValue() { return kPi; }
 
+}  // namespace
+
+// fmod(y, 2) for finite y, computed as y - 2*trunc(y/2): the remainder is
+// always representable, so the subtraction is exact and the result is the
+// same double fmod returns, at a fraction of its cost.
+double fmodTwo(double y) {
+    if (!std::isfinite(y)) return std::fmod(y, 2.0);
+    const double r = y - 2.0 * std::trunc(y * 0.5);
+    return r == 0.0 ? std::copysign(0.0, y) : r;
+}
+
+namespace {
+
 // Argument reduced to t = x/pi in (-2, 2), keeping the sign of x.
-double reducedTurns(double x) { return std::fmod(x / piValue(), 2.0); }
+double reducedTurns(double x) { return fmodTwo(x / piValue()); }
 
 // gamma(x) for x in [1, 2]: the classical eight-term polynomial in t = x - 1
 // (absolute error about 3e-7), exact at 1.5 where gamma is sqrt(pi)/2.

@@ -31,6 +31,9 @@ Complex cxSin(Complex z);
 Complex cxCos(Complex z);
 Complex cxGamma(Complex z);
 
+// fmod(y, 2.0), bit for bit, without the library call.
+double fmodTwo(double y);
+
 // Real sine and cosine, exact at multiples of pi/2 (see complex.cpp).
 double exactSine(double x);
 double exactCosine(double x);

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "mathlib/complex.h"
 #include "mathlib/elementary.h"
@@ -139,6 +142,21 @@ TEST(ComplexDivision, ExactZeroDivisorThrows) {
     for (const auto& r : rows) EXPECT_THROW(call(r.function, r.z), DivisionByZero) << r.function;
     // atan(-i) takes ln(0): infinite, but no failure.
     EXPECT_NO_THROW(call("atan", {0, -1}));
+}
+
+TEST(ComplexReduction, FmodTwoMatchesTheLibraryBitForBit) {
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.0, 2.0, -2.0, 3.5, -3.5, 1e-310, -1e-310, 4.9e-324,
+                                  9007199254740993.0, -9007199254740991.0, 1e300, -1e300, 0.5, 1.5, -1.5};
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-1074, 1023);
+    for (int k = 0; k < 200000; ++k) values.push_back(std::ldexp(mantissa(rng), exponent(rng)));
+    for (double y : values) {
+        double expected = std::fmod(y, 2.0), actual = fmodTwo(y);
+        ASSERT_EQ(std::memcmp(&expected, &actual, sizeof(double)), 0) << y;
+    }
+    EXPECT_TRUE(std::isnan(fmodTwo(std::numeric_limits<double>::infinity())));
+    EXPECT_TRUE(std::isnan(fmodTwo(std::nan(""))));
 }
 
 TEST(ComplexDivision, TinyAndHugeDivisorsAreNotZero) {
