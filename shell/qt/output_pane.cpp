@@ -1,7 +1,6 @@
 #include "shell/qt/output_pane.h"
 
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 
 #include "shell/qt/shortcut_guard.h"
@@ -43,18 +42,6 @@ void OutputPane::appendHighlighted(const QString& text, const std::vector<Highli
         insertAtEnd(text.mid(run.start, run.length), QColor(rgb.red, rgb.green, rgb.blue), run.bold);
     }
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-}
-
-QString OutputPane::textInColour(QColor colour) const {
-    QString found;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().foreground().color() == colour) found += fragment.text();
-        }
-        if (block.next().isValid() && !found.isEmpty() && !found.endsWith('\n')) found += '\n';
-    }
-    return found;
 }
 
 }  // namespace vx

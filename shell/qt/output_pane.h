@@ -17,9 +17,6 @@ public:
     // Text with highlighting runs (the echo of a submitted input).
     void appendHighlighted(const QString& text, const std::vector<HighlightRun>& runs);
 
-    // What the pane shows in this colour, for tests and for saving.
-    QString textInColour(QColor colour) const;
-
 protected:
     bool event(QEvent* e) override;
 
