@@ -1,32 +1,21 @@
 // vexalo-cli as a process: its output and exit status are a contract that
 // scripts rely on.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "tests/support/run_process.h"
+
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-};
+using Result = vx::test::ProcessResult;
 
 Result run(const std::string& args, const std::string& input = "") {
     std::string inputFile = testing::TempDir() + "cli_input.txt";
     std::ofstream(inputFile, std::ios::binary) << input;
-    std::string command = std::string("'") + VX_CLI_PATH + "' " + args + " < '" + inputFile + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    Result r{-1, ""};
-    if (!pipe) return r;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return vx::test::runProcess(std::string("'") + VX_CLI_PATH + "' " + args + " < '" + inputFile + "' 2>&1");
 }
 
 TEST(Cli, RunsFilesTextAndStandardInputAsOneSubmission) {

@@ -1,33 +1,20 @@
 // vexalo-cli --export-png as a process: the plain runner hands the option
 // to vexalo-cli-gl, which computes the plot and writes the picture.
-#include <sys/wait.h>
-
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
 #include "tests/gl/render_support.h"
+#include "tests/support/run_process.h"
 
 namespace vx::test {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
+using Outcome = ProcessResult;
 
 Outcome cli(const std::string& args, const std::string& environment = "") {
-    std::string command = environment + " '" + VX_CLI_PATH + "' " + args + " 2>&1";
-    Outcome r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return runProcess(environment + " '" + VX_CLI_PATH + "' " + args + " 2>&1");
 }
 
 TEST(GlExport, WritesThePlotAsAPngOfTheGivenSize) {

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/run_process.h"
+
 namespace {
 
 struct CliRun {
@@ -18,15 +20,8 @@ struct CliRun {
 
 CliRun runCli(const std::string& args) {
     std::string err = std::filesystem::temp_directory_path() / ("vx_cli_err_" + std::to_string(::getpid()));
-    std::string command = std::string("'") + VX_CLI_PATH + "' " + args + " 2>'" + err + "'";
-    CliRun r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.stdoutText.append(buffer, n);
-    int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    vx::test::ProcessResult p = vx::test::runProcess(std::string("'") + VX_CLI_PATH + "' " + args + " 2>'" + err + "'");
+    CliRun r{p.status, p.out, ""};
     std::ifstream in(err);
     std::stringstream s;
     s << in.rdbuf();
