@@ -7,7 +7,7 @@
 namespace vx {
 
 InputPane::InputPane(QWidget* parent) : QPlainTextEdit(parent) {
-    setLineWrapMode(QPlainTextEdit::NoWrap);  // scrolls sideways like the original pane
+    setLineWrapMode(QPlainTextEdit::NoWrap);  // long statements scroll sideways instead of wrapping
     setTabChangesFocus(false);
 }
 
