@@ -98,24 +98,26 @@ void fillRandomEntries(std::vector<PlotColour>& palette) {
 
 }  // namespace
 
-std::vector<PlotColour> graphPalette() {
+// Nine fixed colours, then entries 9 to 63 at random.
+static std::vector<PlotColour> paletteStartingWith(const PlotColour (&fixed)[9]) {
     std::vector<PlotColour> p(64);
-    const PlotColour fixed[9] = {rgb(255, 0, 0),   rgb(0, 0, 255),     rgb(0, 128, 0),
-                                 rgb(0, 0, 0),     rgb(255, 128, 0),   rgb(0, 200, 128),
-                                 rgb(128, 128, 128), rgb(128, 0, 255), rgb(255, 0, 255)};
     for (int k = 0; k < 9; ++k) p[static_cast<size_t>(k)] = fixed[k];
     fillRandomEntries(p);
     return p;
 }
 
+std::vector<PlotColour> graphPalette() {
+    const PlotColour fixed[9] = {rgb(255, 0, 0),   rgb(0, 0, 255),     rgb(0, 128, 0),
+                                 rgb(0, 0, 0),     rgb(255, 128, 0),   rgb(0, 200, 128),
+                                 rgb(128, 128, 128), rgb(128, 0, 255), rgb(255, 0, 255)};
+    return paletteStartingWith(fixed);
+}
+
 std::vector<PlotColour> vectorPalette() {
-    std::vector<PlotColour> p(64);
     const PlotColour fixed[9] = {rgb(0, 0, 0),     rgb(255, 0, 0),     rgb(0, 0, 255),
                                  rgb(0, 128, 0),   rgb(255, 128, 0),   rgb(0, 200, 128),
                                  rgb(128, 128, 128), rgb(128, 0, 255), rgb(255, 0, 255)};
-    for (int k = 0; k < 9; ++k) p[static_cast<size_t>(k)] = fixed[k];
-    fillRandomEntries(p);
-    return p;
+    return paletteStartingWith(fixed);
 }
 
 std::uint8_t rangeChannel(double v, double lo, double hi, double scale, double offset) {
