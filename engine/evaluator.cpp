@@ -281,3 +281,92 @@ int mapToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Compl
 }
 
 }  // namespace vx
+
+namespace vx {
+
+bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
+    // Left uninitialised on purpose: Complex zero-fills itself, and this
+    // runs once per pass of every loop.
+    union Slots {
+        Slots() {}
+        Complex values[ScalarProgram::kMaxStack];
+    } slots;
+    Complex* stack = slots.values;
+    int sp = 0;
+    const Stores& s = engine.stores;
+    for (const ScalarOp& op : program.ops) {
+        switch (op.code) {
+            case ScalarCode::PushValue:
+                stack[sp++] = op.value;
+                continue;
+            case ScalarCode::PushName: {
+                // Same order as resolveVariable: a list or matrix local
+                // shadows a global number.
+                const SymbolBinding* b = s.findBinding(op.symbol);
+                if (!b) return false;
+                if (b->localComplex >= 0) {
+                    stack[sp++] = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
+                    continue;
+                }
+                if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
+                stack[sp++] = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
+                continue;
+            }
+            case ScalarCode::PushLast:
+                if (engine.lastResult.tag != kComplex) return false;
+                stack[sp++] = engine.lastResult.z;
+                continue;
+            case ScalarCode::Negate:
+                stack[sp - 1] = Complex{-stack[sp - 1].re, -stack[sp - 1].im};
+                continue;
+            case ScalarCode::Factorial:
+                stack[sp - 1] = cxGamma(cxAdd(stack[sp - 1], Complex{1.0, 0.0}));
+                continue;
+            case ScalarCode::Apply:
+                try {
+                    stack[sp - 1] = op.apply(stack[sp - 1]);
+                } catch (const DivisionByZero&) {
+                    return false;
+                }
+                continue;
+            default:
+                break;
+        }
+        const Complex b = stack[--sp];
+        Complex& a = stack[sp - 1];
+        switch (op.code) {
+            case ScalarCode::Add: a = cxAdd(a, b); break;
+            case ScalarCode::Subtract: a = cxSubtract(a, b); break;
+            case ScalarCode::Multiply: a = cxMultiply(a, b); break;
+            case ScalarCode::Power: a = cxPower(a, b); break;
+            case ScalarCode::Divide:
+                try {
+                    a = cxDivide(a, b);
+                } catch (const DivisionByZero&) {
+                    return false;
+                }
+                break;
+            case ScalarCode::Equal:
+            case ScalarCode::NotEqual: {
+                bool equal = a.re == b.re && a.im == b.im;
+                a = Complex{equal == (op.code == ScalarCode::Equal) ? 1.0 : 0.0, 0.0};
+                break;
+            }
+            default: {
+                // Ordering needs real operands; the general walk reports a
+                // complex one.
+                if (a.im != 0.0 || b.im != 0.0) return false;
+                bool t = op.code == ScalarCode::Less      ? a.re < b.re
+                         : op.code == ScalarCode::Greater ? a.re > b.re
+                         : op.code == ScalarCode::LessEqual ? a.re <= b.re
+                                                            : a.re >= b.re;
+                a = Complex{t ? 1.0 : 0.0, 0.0};
+                break;
+            }
+        }
+    }
+    z = stack[0];
+    return true;
+}
+
+}  // namespace vx

@@ -25,6 +25,11 @@ public:
         if (ref.valid()) {
             const Item& item = ref.item();
             if (item.kind == kLiteral) return setScalar(out, item.value);
+            if (item.scalarProgram >= 0) {
+                Complex z;
+                if (runScalar(ref.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)], z))
+                    return setScalar(out, z);
+            }
             if (item.kind == kVariable && item.special == SpecialName::None) {
                 const SymbolBinding* b = engine.stores.findBinding(item.symbol);
                 if (b && b->localComplex >= 0)
@@ -52,6 +57,9 @@ private:
         return kComplex;
     }
     Tag evaluateItem(Ref ref, Value& out);
+    // Runs a compiled scalar program; false sends the caller to the
+    // general walk (a name that is not a number, a failing operation).
+    bool runScalar(const ScalarProgram& program, Complex& z);
     Tag evaluateCall(const Item& item, const Args& args, Value& out);
     Tag callUserFunction(int index, const Args& args, Value& out);
     Tag resolveVariable(const Item& item, Value& out);

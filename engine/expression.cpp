@@ -36,6 +36,7 @@ Expression linkItems(std::vector<StackItem> items) {
         }
         e.items.push_back(std::move(item));
     }
+    compileScalarPrograms(e);
     return e;
 }
 

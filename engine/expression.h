@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/scalar_program.h"
 #include "engine/value.h"
 
 namespace vx {
@@ -50,11 +51,13 @@ struct Item : StackItem {
     mutable Resolution resolution = Resolution::Unresolved;
     mutable Handler handler = nullptr;
     mutable int elementary = -1;
+    int scalarProgram = -1;  // index into Expression::scalarPrograms
 };
 
 struct Expression {
     std::vector<Item> items;
     std::vector<int> operandRoots;  // -1 marks an absent operand
+    std::vector<ScalarProgram> scalarPrograms;
 
     bool empty() const { return items.empty(); }
     int root() const { return static_cast<int>(items.size()) - 1; }

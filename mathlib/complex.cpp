@@ -21,7 +21,11 @@ double piValue() { return kPi; }
 // same double fmod returns, at a fraction of its cost.
 double fmodTwo(double y) {
     if (!std::isfinite(y)) return std::fmod(y, 2.0);
-    const double r = y - 2.0 * std::trunc(y * 0.5);
+    // Truncation through a 64-bit integer where it is exact; beyond 2^52
+    // every double is already whole.
+    const double h = y * 0.5;
+    const double whole = std::fabs(h) < 0x1p52 ? static_cast<double>(static_cast<long long>(h)) : h;
+    const double r = y - 2.0 * whole;
     return r == 0.0 ? std::copysign(0.0, y) : r;
 }
 
@@ -148,7 +152,7 @@ double cxArgument(Complex z) {
     return y < 0.0 ? -a : a;
 }
 
-Complex cxPower(Complex z, Complex w) {
+Complex cxPowerGeneral(Complex z, Complex w) {
     if (z.re == 0.0 && z.im == 0.0) {
         return (w.re == 0.0 && w.im == 0.0) ? Complex{1.0, 0.0} : Complex{0.0, 0.0};
     }
@@ -169,13 +173,24 @@ Complex cxSqrt(Complex z) { return cxPower(z, Complex{0.5, 0.0}); }
 
 // For a real argument cosh(0) is exactly 1 and sinh(0) exactly +0, so the
 // hyperbolic calls are skipped without changing a bit of the result.
+static double sineOfTurns(double t);
+static double cosineOfTurns(double t);
+static double sineTurnsTimesZero(double t);
+static double cosineTurnsTimesZero(double t);
+
 Complex cxSin(Complex z) {
-    if (z.im == 0.0 && !std::signbit(z.im)) return {exactSine(z.re), exactCosine(z.re) * 0.0};
+    if (z.im == 0.0 && !std::signbit(z.im)) {
+        const double t = reducedTurns(z.re);
+        return {sineOfTurns(t), cosineTurnsTimesZero(t)};
+    }
     return {exactSine(z.re) * std::cosh(z.im), exactCosine(z.re) * std::sinh(z.im)};
 }
 
 Complex cxCos(Complex z) {
-    if (z.im == 0.0 && !std::signbit(z.im)) return {exactCosine(z.re), -exactSine(z.re) * 0.0};
+    if (z.im == 0.0 && !std::signbit(z.im)) {
+        const double t = reducedTurns(z.re);
+        return {cosineOfTurns(t), -sineTurnsTimesZero(t)};
+    }
     return {exactCosine(z.re) * std::cosh(z.im), -exactSine(z.re) * std::sinh(z.im)};
 }
 
@@ -186,21 +201,50 @@ Complex cxGamma(Complex z) {
 
 // The reduced t is matched exactly at the quarter turns on both sides of 0,
 // so negative multiples of pi/2 are as exact as the positive ones.
-double exactSine(double x) {
-    const double t = reducedTurns(x);
+static double sineOfTurns(double t) {
     if (t == 0.0 || t == 1.0 || t == -1.0) return 0.0;
     if (t == 0.5 || t == -1.5) return 1.0;
     if (t == 1.5 || t == -0.5) return -1.0;
     return std::sin(t * piValue());
 }
 
-double exactCosine(double x) {
-    const double t = reducedTurns(x);
+static double cosineOfTurns(double t) {
     if (t == 0.5 || t == 1.5 || t == -0.5 || t == -1.5) return 0.0;
     if (t == 0.0) return 1.0;
     if (t == 1.0 || t == -1.0) return -1.0;
     return std::cos(t * piValue());
 }
+
+// The last doubles below pi, pi/2 and 3pi/2.
+constexpr double kBelowPi = 0x1.921fb54442d18p+1;
+constexpr double kBelowHalfPi = 0x1.921fb54442d18p+0;
+constexpr double kBelowThreeHalfPi = 0x1.2d97c7f3321d2p+2;
+
+// sineOfTurns(t) * 0.0 and cosineOfTurns(t) * 0.0 without the library
+// calls: only the sign of the factor matters. The library's sine and
+// cosine of a double theta are within an ulp of the true values, which are
+// at least 6e-17 away from zero for every double theta in (-2pi, 2pi), so
+// the factor's sign is that of the true function.
+static double sineTurnsTimesZero(double t) {
+    if (!std::isfinite(t)) return sineOfTurns(t) * 0.0;
+    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
+        return sineOfTurns(t) * 0.0;
+    const double theta = t * piValue();
+    const bool positive = std::fabs(theta) <= kBelowPi;
+    return (positive == (theta > 0.0)) ? 0.0 : -0.0;
+}
+
+static double cosineTurnsTimesZero(double t) {
+    if (!std::isfinite(t)) return cosineOfTurns(t) * 0.0;
+    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
+        return cosineOfTurns(t) * 0.0;
+    const double theta = std::fabs(t * piValue());
+    return (theta <= kBelowHalfPi || theta > kBelowThreeHalfPi) ? 0.0 : -0.0;
+}
+
+double exactSine(double x) { return sineOfTurns(reducedTurns(x)); }
+
+double exactCosine(double x) { return cosineOfTurns(reducedTurns(x)); }
 
 bool isIntegral(double x) { return std::fmod(x, 1.0) == 0.0; }
 
