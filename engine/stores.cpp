@@ -12,6 +12,15 @@ int lowestFree(const Table& table) {
     return -1;
 }
 
+// The lowest in-use entry bound to a name, or -1: where a name's binding
+// moves when the entry it pointed at is deleted.
+template <typename Table>
+int lowestWithSymbol(const Table& table, int symbol) {
+    for (size_t k = 0; k < table.size(); ++k)
+        if (table[k].inUse && table[k].symbol == symbol) return static_cast<int>(k);
+    return -1;
+}
+
 }  // namespace
 
 Stores::Stores() { clear(); }
@@ -74,27 +83,18 @@ bool Stores::variableTableFull(Tag tag) const {
 }
 
 void Stores::unlinkGlobal(Tag tag, int index) {
-    auto relink = [](auto& table, int symbol) {
-        int best = -1;
-        for (size_t k = 0; k < table.size(); ++k)
-            if (table[k].inUse && table[k].symbol == symbol) {
-                best = static_cast<int>(k);
-                break;
-            }
-        return best;
-    };
     if (tag == kComplex) {
         ComplexVariable& v = complexVariables[static_cast<size_t>(index)];
         int symbol = v.symbol;
         v = ComplexVariable{};
-        binding(symbol).globalComplex = relink(complexVariables, symbol);
+        binding(symbol).globalComplex = lowestWithSymbol(complexVariables, symbol);
     } else {
         auto& table = tag == kList ? listVariables : matrixVariables;
         ArrayVariable& v = table[static_cast<size_t>(index)];
         int symbol = v.symbol;
         v = ArrayVariable{};
         int& slot = tag == kList ? binding(symbol).globalList : binding(symbol).globalMatrix;
-        slot = relink(table, symbol);
+        slot = lowestWithSymbol(table, symbol);
     }
 }
 
@@ -153,13 +153,7 @@ void Stores::deleteFunctionAt(int index) {
     if (!f.inUse) return;
     int symbol = f.symbol;
     f = UserFunction{};
-    int best = -1;
-    for (size_t k = 0; k < functions.size(); ++k)
-        if (functions[k].inUse && functions[k].symbol == symbol) {
-            best = static_cast<int>(k);
-            break;
-        }
-    binding(symbol).function = best;
+    binding(symbol).function = lowestWithSymbol(functions, symbol);
 }
 
 int Stores::findCoordinates(const std::string& name) const {
