@@ -126,6 +126,13 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     for (long long k = static_cast<long long>(from) + 1; k <= to; ++k) {
         if (ev.aborted()) return ev.failAborted();
         scope.complexAt(x) = Complex{static_cast<double>(k), 0.0};
+        // A number joins a number accumulator without the general walk.
+        Complex z;
+        if (out.tag == kComplex && f.valid() && ev.quickScalar(f, z)) {
+            out.z = fold == Fold::Sum ? cxAdd(out.z, z) : cxMultiply(out.z, z);
+            last = kComplex;
+            continue;
+        }
         last = ev.evaluate(f, v);
         if (!last) continue;  // a failed pass adds nothing
         if (!combine(ev, fold, cmd, out, v)) return kNone;

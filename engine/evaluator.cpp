@@ -2,6 +2,8 @@
 
 #include <pthread.h>
 
+#include <algorithm>
+
 #include "engine/builtin_table.h"
 #include "engine/operators.h"
 #include "engine/structures.h"
@@ -286,62 +288,47 @@ namespace vx {
 
 bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     // Left uninitialised on purpose: Complex zero-fills itself, and this
-    // runs once per pass of every loop.
-    union Slots {
-        Slots() {}
-        Complex values[ScalarProgram::kMaxStack];
-    } slots;
-    Complex* stack = slots.values;
-    int sp = 0;
+    // runs once per pass of every loop. Every register is written before
+    // it is read.
+    union Registers {
+        Registers() {}
+        Complex values[ScalarProgram::kMaxRegisters];
+    } registers;
+    Complex* r = registers.values;
+    std::copy(program.constants.begin(), program.constants.end(), r);
     const Stores& s = engine.stores;
+    for (const ScalarLoad& load : program.loads) {
+        Complex& target = r[load.target];
+        if (load.symbol == ScalarLoad::kLastResult) {
+            if (engine.lastResult.tag != kComplex) return false;
+            target = engine.lastResult.z;
+            continue;
+        }
+        // Same order as resolveVariable: a list or matrix local shadows a
+        // global number.
+        const SymbolBinding* b = s.findBinding(load.symbol);
+        if (!b) return false;
+        if (b->localComplex >= 0) {
+            target = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
+            continue;
+        }
+        if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
+        target = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
+    }
     for (const ScalarOp& op : program.ops) {
+        const Complex a = r[op.a], b = r[op.b];
+        Complex& out = r[op.result];
         switch (op.code) {
-            case ScalarCode::PushValue:
-                stack[sp++] = op.value;
-                continue;
-            case ScalarCode::PushName: {
-                // Same order as resolveVariable: a list or matrix local
-                // shadows a global number.
-                const SymbolBinding* b = s.findBinding(op.symbol);
-                if (!b) return false;
-                if (b->localComplex >= 0) {
-                    stack[sp++] = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
-                    continue;
-                }
-                if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
-                stack[sp++] = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
-                continue;
-            }
-            case ScalarCode::PushLast:
-                if (engine.lastResult.tag != kComplex) return false;
-                stack[sp++] = engine.lastResult.z;
-                continue;
-            case ScalarCode::Negate:
-                stack[sp - 1] = Complex{-stack[sp - 1].re, -stack[sp - 1].im};
-                continue;
-            case ScalarCode::Factorial:
-                stack[sp - 1] = cxGamma(cxAdd(stack[sp - 1], Complex{1.0, 0.0}));
-                continue;
+            case ScalarCode::Add: out = cxAdd(a, b); break;
+            case ScalarCode::Subtract: out = cxSubtract(a, b); break;
+            case ScalarCode::Multiply: out = cxMultiply(a, b); break;
+            case ScalarCode::Power: out = cxPower(a, b); break;
+            case ScalarCode::Negate: out = Complex{-a.re, -a.im}; break;
+            case ScalarCode::Factorial: out = cxGamma(cxAdd(a, Complex{1.0, 0.0})); break;
+            case ScalarCode::Divide:
             case ScalarCode::Apply:
                 try {
-                    stack[sp - 1] = op.apply(stack[sp - 1]);
-                } catch (const DivisionByZero&) {
-                    return false;
-                }
-                continue;
-            default:
-                break;
-        }
-        const Complex b = stack[--sp];
-        Complex& a = stack[sp - 1];
-        switch (op.code) {
-            case ScalarCode::Add: a = cxAdd(a, b); break;
-            case ScalarCode::Subtract: a = cxSubtract(a, b); break;
-            case ScalarCode::Multiply: a = cxMultiply(a, b); break;
-            case ScalarCode::Power: a = cxPower(a, b); break;
-            case ScalarCode::Divide:
-                try {
-                    a = cxDivide(a, b);
+                    out = op.code == ScalarCode::Divide ? cxDivide(a, b) : op.apply(a);
                 } catch (const DivisionByZero&) {
                     return false;
                 }
@@ -349,7 +336,7 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
             case ScalarCode::Equal:
             case ScalarCode::NotEqual: {
                 bool equal = a.re == b.re && a.im == b.im;
-                a = Complex{equal == (op.code == ScalarCode::Equal) ? 1.0 : 0.0, 0.0};
+                out = Complex{equal == (op.code == ScalarCode::Equal) ? 1.0 : 0.0, 0.0};
                 break;
             }
             default: {
@@ -360,12 +347,12 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
                          : op.code == ScalarCode::Greater ? a.re > b.re
                          : op.code == ScalarCode::LessEqual ? a.re <= b.re
                                                             : a.re >= b.re;
-                a = Complex{t ? 1.0 : 0.0, 0.0};
+                out = Complex{t ? 1.0 : 0.0, 0.0};
                 break;
             }
         }
     }
-    z = stack[0];
+    z = r[program.value];
     return true;
 }
 

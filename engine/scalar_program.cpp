@@ -1,6 +1,7 @@
 #include "engine/scalar_program.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/builtin_table.h"
 #include "engine/expression.h"
@@ -9,29 +10,39 @@
 namespace vx {
 namespace {
 
-// The op for one item of a pure sub-expression, or false when the item is
-// not pure scalar arithmetic.
-bool opFor(const Item& item, ScalarOp& op) {
+// What one item of a pure sub-expression contributes to its program.
+enum class Part { Constant, Load, Operation };
+
+struct ItemOp {
+    Part part = Part::Constant;
+    Complex value{};                          // Constant
+    int symbol = ScalarLoad::kLastResult;     // Load
+    ScalarCode code = ScalarCode::Add;        // Operation
+    Complex (*apply)(Complex) = nullptr;
+};
+
+// The contribution of one item, or false when the item is not pure scalar
+// arithmetic.
+bool opFor(const Item& item, ItemOp& op) {
     switch (item.kind) {
         case kLiteral:
-            op.code = ScalarCode::PushValue;
+            op.part = Part::Constant;
             op.value = item.value;
             return true;
         case kVariable:
             if (item.special == SpecialName::ImaginaryUnit) {
-                op.code = ScalarCode::PushValue;
+                op.part = Part::Constant;
                 op.value = Complex{0.0, 1.0};
-            } else if (item.special == SpecialName::LastResult) {
-                op.code = ScalarCode::PushLast;
             } else {
-                op.code = ScalarCode::PushName;
-                op.symbol = item.symbol;
+                op.part = Part::Load;
+                op.symbol = item.special == SpecialName::LastResult ? ScalarLoad::kLastResult : item.symbol;
             }
             return true;
         case kFunction: {
             if (item.count != 1 || builtinHandler(item.name)) return false;
             int k = findElementary(item.name);
             if (k < 0) return false;
+            op.part = Part::Operation;
             op.code = ScalarCode::Apply;
             op.apply = elementaryTable()[static_cast<size_t>(k)].apply;
             return true;
@@ -41,6 +52,7 @@ bool opFor(const Item& item, ScalarOp& op) {
         default:
             return false;
     }
+    op.part = Part::Operation;
     const char a = item.code[0], b = item.code[1];
     if (item.count == 1) {
         if (b != 0 || (a != '_' && a != '!')) return false;
@@ -68,35 +80,89 @@ bool opFor(const Item& item, ScalarOp& op) {
     return false;
 }
 
+bool sameBits(Complex x, Complex y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+// The register program of the pure sub-expression made of items
+// first..root (a contiguous run in postfix order).
+ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemOps, int first, int root) {
+    ScalarProgram program;
+    // Register of each item, relative to `first`.
+    std::vector<int> reg(static_cast<size_t>(root - first + 1), -1);
+    // Constants and names first (deduplicated): they take the low registers.
+    for (int k = first; k <= root; ++k) {
+        const ItemOp& op = itemOps[static_cast<size_t>(k)];
+        int& r = reg[static_cast<size_t>(k - first)];
+        if (op.part == Part::Constant) {
+            auto found = std::find_if(program.constants.begin(), program.constants.end(),
+                                      [&](Complex c) { return sameBits(c, op.value); });
+            r = static_cast<int>(found - program.constants.begin());
+            if (found == program.constants.end()) program.constants.push_back(op.value);
+        }
+    }
+    const int constantCount = static_cast<int>(program.constants.size());
+    for (int k = first; k <= root; ++k) {
+        const ItemOp& op = itemOps[static_cast<size_t>(k)];
+        if (op.part != Part::Load) continue;
+        auto found = std::find_if(program.loads.begin(), program.loads.end(),
+                                  [&](const ScalarLoad& l) { return l.symbol == op.symbol; });
+        if (found == program.loads.end()) {
+            program.loads.push_back(ScalarLoad{op.symbol, static_cast<std::uint8_t>(constantCount + program.loads.size())});
+            found = program.loads.end() - 1;
+        }
+        reg[static_cast<size_t>(k - first)] = found->target;
+    }
+    // Operations in postfix order; one already written with the same
+    // operands is reused.
+    const int firstResult = constantCount + static_cast<int>(program.loads.size());
+    for (int k = first; k <= root; ++k) {
+        const ItemOp& op = itemOps[static_cast<size_t>(k)];
+        if (op.part != Part::Operation) continue;
+        const Item& item = e.items[static_cast<size_t>(k)];
+        ScalarOp next;
+        next.code = op.code;
+        next.apply = op.apply;
+        auto operand = [&](int n) {
+            int at = e.operandRoots[static_cast<size_t>(item.operandStart + n)];
+            return static_cast<std::uint8_t>(reg[static_cast<size_t>(at - first)]);
+        };
+        next.a = operand(0);
+        if (item.count == 2 && op.code != ScalarCode::Apply) next.b = operand(1);
+        auto found = std::find_if(program.ops.begin(), program.ops.end(), [&](const ScalarOp& o) {
+            return o.code == next.code && o.apply == next.apply && o.a == next.a && o.b == next.b;
+        });
+        if (found == program.ops.end()) {
+            next.result = static_cast<std::uint8_t>(firstResult + program.ops.size());
+            program.ops.push_back(next);
+            found = program.ops.end() - 1;
+        }
+        reg[static_cast<size_t>(k - first)] = found->result;
+    }
+    program.value = static_cast<std::uint8_t>(reg.back());
+    return program;
+}
+
 }  // namespace
 
 void compileScalarPrograms(Expression& e) {
     const size_t n = e.items.size();
-    // pure[j]: item j and all it depends on are pure scalar arithmetic;
-    // depth[j]: stack slots its program needs.
+    // pure[j]: item j and all it depends on are pure scalar arithmetic, in
+    // few enough items for the registers.
     std::vector<char> pure(n, 0);
-    std::vector<int> depth(n, 0);
-    std::vector<ScalarOp> ops(n);
+    std::vector<ItemOp> itemOps(n);
     for (size_t j = 0; j < n; ++j) {
         const Item& item = e.items[j];
-        if (!opFor(item, ops[j])) continue;
-        bool p = true;
-        int need = 1;
+        if (!opFor(item, itemOps[j])) continue;
+        bool p = static_cast<int>(j) - item.first < ScalarProgram::kMaxRegisters;
         if (item.kind == kOperator || item.kind == kFunction) {
-            for (int k = 0; k < item.count; ++k) {
+            for (int k = 0; k < item.count && p; ++k) {
                 int root = e.operandRoots[static_cast<size_t>(item.operandStart + k)];
-                if (root < 0 || !pure[static_cast<size_t>(root)]) {
-                    p = false;
-                    break;
-                }
-                need = std::max(need, k + depth[static_cast<size_t>(root)]);
+                p = root >= 0 && pure[static_cast<size_t>(root)];
             }
         }
-        pure[j] = p && need <= ScalarProgram::kMaxStack;
-        depth[j] = need;
+        pure[j] = p;
     }
     // A program is built for each pure operator or call whose parent is not
-    // pure; its items are exactly the contiguous run first..root.
+    // pure.
     std::vector<char> hasPureParent(n, 0);
     for (size_t j = 0; j < n; ++j) {
         const Item& item = e.items[j];
@@ -107,10 +173,8 @@ void compileScalarPrograms(Expression& e) {
     for (size_t j = 0; j < n; ++j) {
         Item& item = e.items[j];
         if (!pure[j] || hasPureParent[j] || (item.kind != kOperator && item.kind != kFunction)) continue;
-        ScalarProgram program;
-        for (int k = item.first; k <= static_cast<int>(j); ++k) program.ops.push_back(ops[static_cast<size_t>(k)]);
         item.scalarProgram = static_cast<int>(e.scalarPrograms.size());
-        e.scalarPrograms.push_back(std::move(program));
+        e.scalarPrograms.push_back(buildProgram(e, itemOps, item.first, static_cast<int>(j)));
     }
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 // Pure scalar sub-expressions (numbers, names, arithmetic, comparisons,
-// elementary functions) compiled at link time into a flat program that
-// runs on a small stack of complex numbers. The evaluator runs it first;
-// when a name is not a number or an operation fails, it falls back to the
-// general walk, which gives the exact value or message (such a
-// sub-expression has no side effects, so running it twice is harmless).
+// elementary functions) compiled at link time into a short register
+// program: constants sit in the first registers, each distinct name is read
+// once into the next ones, and every distinct operation writes one register,
+// so a sub-expression written twice (sin(k/9)*cos(k/9)) is computed once.
+// The evaluator runs the program first; when a name is not a number or an
+// operation fails, it falls back to the general walk, which gives the exact
+// value or message (such a sub-expression has no side effects, so running
+// it twice is harmless and computing a repeated part once changes nothing).
 #include <cstdint>
 #include <vector>
 
@@ -15,9 +18,6 @@ namespace vx {
 struct Expression;
 
 enum class ScalarCode : std::uint8_t {
-    PushValue,
-    PushName,
-    PushLast,
     Add,
     Subtract,
     Multiply,
@@ -34,16 +34,28 @@ enum class ScalarCode : std::uint8_t {
     GreaterEqual,
 };
 
+// registers[result] = code(registers[a], registers[b]); unary codes read a.
 struct ScalarOp {
-    ScalarCode code = ScalarCode::PushValue;
-    int symbol = -1;                     // PushName
-    Complex value{};                     // PushValue
+    ScalarCode code = ScalarCode::Add;
+    std::uint8_t result = 0, a = 0, b = 0;
     Complex (*apply)(Complex) = nullptr;  // Apply
 };
 
+// A name read into a register before the operations run.
+struct ScalarLoad {
+    static constexpr int kLastResult = -1;  // '%' rather than a symbol
+    int symbol = kLastResult;
+    std::uint8_t target = 0;
+};
+
 struct ScalarProgram {
-    static constexpr int kMaxStack = 16;
+    // Registers are bounded by the items of the sub-expression, so a
+    // sub-expression of more items is split into smaller programs.
+    static constexpr int kMaxRegisters = 64;
+    std::vector<Complex> constants;  // registers 0 .. constants.size()-1
+    std::vector<ScalarLoad> loads;
     std::vector<ScalarOp> ops;
+    std::uint8_t value = 0;  // the register holding the sub-expression's value
 };
 
 // Compiles the pure scalar sub-expressions of a linked expression and

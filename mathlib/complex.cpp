@@ -16,18 +16,6 @@ double piValue() { return kPi; }
 
 }  // namespace
 
-// fmod(y, 2) for finite y, computed as y - 2*trunc(y/2): the remainder is
-// always representable, so the subtraction is exact and the result is the
-// same double fmod returns, at a fraction of its cost.
-double fmodTwo(double y) {
-    if (!std::isfinite(y)) return std::fmod(y, 2.0);
-    // Truncation through a 64-bit integer where it is exact; beyond 2^52
-    // every double is already whole.
-    const double h = y * 0.5;
-    const double whole = std::fabs(h) < 0x1p52 ? static_cast<double>(static_cast<long long>(h)) : h;
-    const double r = y - 2.0 * whole;
-    return r == 0.0 ? std::copysign(0.0, y) : r;
-}
 
 namespace {
 
@@ -119,20 +107,18 @@ double roundPartHalfUp(double x) {
 
 }  // namespace
 
-Complex cxDivide(Complex a, Complex b) {
-    const double d = b.re * b.re + b.im * b.im;
-    if (d == 0.0 || std::isinf(d)) {
-        if (b.re == 0.0 && b.im == 0.0) throw DivisionByZero{};
-        // |b| so small (or large) that its squared modulus under- or
-        // overflows: divide by b scaled to magnitude 1 instead, so that
-        // 1/1e-170 is 1e170 rather than a false division by zero.
-        if (std::isfinite(b.re) && std::isfinite(b.im)) {
-            const double scale = std::max(std::fabs(b.re), std::fabs(b.im));
-            const Complex bs{b.re / scale, b.im / scale};
-            const double ds = bs.re * bs.re + bs.im * bs.im;
-            return {((a.re * bs.re + a.im * bs.im) / ds) / scale, ((a.im * bs.re - a.re * bs.im) / ds) / scale};
-        }
+Complex cxDivideOutOfRange(Complex a, Complex b) {
+    if (b.re == 0.0 && b.im == 0.0) throw DivisionByZero{};
+    // |b| so small (or large) that its squared modulus under- or overflows:
+    // divide by b scaled to magnitude 1 instead, so that 1/1e-170 is 1e170
+    // rather than a false division by zero.
+    if (std::isfinite(b.re) && std::isfinite(b.im)) {
+        const double scale = std::max(std::fabs(b.re), std::fabs(b.im));
+        const Complex bs{b.re / scale, b.im / scale};
+        const double ds = bs.re * bs.re + bs.im * bs.im;
+        return {((a.re * bs.re + a.im * bs.im) / ds) / scale, ((a.im * bs.re - a.re * bs.im) / ds) / scale};
     }
+    const double d = b.re * b.re + b.im * b.im;
     return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
 }
 
@@ -171,12 +157,55 @@ Complex cxExp(Complex z) {
 
 Complex cxSqrt(Complex z) { return cxPower(z, Complex{0.5, 0.0}); }
 
+namespace {
+
+// The reduced t is matched exactly at the quarter turns on both sides of 0,
+// so negative multiples of pi/2 are as exact as the positive ones.
+inline double sineOfTurns(double t) {
+    if (t == 0.0 || t == 1.0 || t == -1.0) return 0.0;
+    if (t == 0.5 || t == -1.5) return 1.0;
+    if (t == 1.5 || t == -0.5) return -1.0;
+    return std::sin(t * piValue());
+}
+
+inline double cosineOfTurns(double t) {
+    if (t == 0.5 || t == 1.5 || t == -0.5 || t == -1.5) return 0.0;
+    if (t == 0.0) return 1.0;
+    if (t == 1.0 || t == -1.0) return -1.0;
+    return std::cos(t * piValue());
+}
+
+// The last doubles below pi, pi/2 and 3pi/2.
+constexpr double kBelowPi = 0x1.921fb54442d18p+1;
+constexpr double kBelowHalfPi = 0x1.921fb54442d18p+0;
+constexpr double kBelowThreeHalfPi = 0x1.2d97c7f3321d2p+2;
+
+// sineOfTurns(t) * 0.0 and cosineOfTurns(t) * 0.0 without the library
+// calls: only the sign of the factor matters. The library's sine and
+// cosine of a double theta are within an ulp of the true values, which are
+// at least 6e-17 away from zero for every double theta in (-2pi, 2pi), so
+// the factor's sign is that of the true function.
+inline double sineTurnsTimesZero(double t) {
+    if (!std::isfinite(t)) return sineOfTurns(t) * 0.0;
+    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
+        return sineOfTurns(t) * 0.0;
+    const double theta = t * piValue();
+    const bool positive = std::fabs(theta) <= kBelowPi;
+    return (positive == (theta > 0.0)) ? 0.0 : -0.0;
+}
+
+inline double cosineTurnsTimesZero(double t) {
+    if (!std::isfinite(t)) return cosineOfTurns(t) * 0.0;
+    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
+        return cosineOfTurns(t) * 0.0;
+    const double theta = std::fabs(t * piValue());
+    return (theta <= kBelowHalfPi || theta > kBelowThreeHalfPi) ? 0.0 : -0.0;
+}
+
+}  // namespace
+
 // For a real argument cosh(0) is exactly 1 and sinh(0) exactly +0, so the
 // hyperbolic calls are skipped without changing a bit of the result.
-static double sineOfTurns(double t);
-static double cosineOfTurns(double t);
-static double sineTurnsTimesZero(double t);
-static double cosineTurnsTimesZero(double t);
 
 Complex cxSin(Complex z) {
     if (z.im == 0.0 && !std::signbit(z.im)) {
@@ -197,49 +226,6 @@ Complex cxCos(Complex z) {
 Complex cxGamma(Complex z) {
     if (z.im == 0.0) return {gammaReal(z.re), 0.0};
     return gammaLanczos(z);
-}
-
-// The reduced t is matched exactly at the quarter turns on both sides of 0,
-// so negative multiples of pi/2 are as exact as the positive ones.
-static double sineOfTurns(double t) {
-    if (t == 0.0 || t == 1.0 || t == -1.0) return 0.0;
-    if (t == 0.5 || t == -1.5) return 1.0;
-    if (t == 1.5 || t == -0.5) return -1.0;
-    return std::sin(t * piValue());
-}
-
-static double cosineOfTurns(double t) {
-    if (t == 0.5 || t == 1.5 || t == -0.5 || t == -1.5) return 0.0;
-    if (t == 0.0) return 1.0;
-    if (t == 1.0 || t == -1.0) return -1.0;
-    return std::cos(t * piValue());
-}
-
-// The last doubles below pi, pi/2 and 3pi/2.
-constexpr double kBelowPi = 0x1.921fb54442d18p+1;
-constexpr double kBelowHalfPi = 0x1.921fb54442d18p+0;
-constexpr double kBelowThreeHalfPi = 0x1.2d97c7f3321d2p+2;
-
-// sineOfTurns(t) * 0.0 and cosineOfTurns(t) * 0.0 without the library
-// calls: only the sign of the factor matters. The library's sine and
-// cosine of a double theta are within an ulp of the true values, which are
-// at least 6e-17 away from zero for every double theta in (-2pi, 2pi), so
-// the factor's sign is that of the true function.
-static double sineTurnsTimesZero(double t) {
-    if (!std::isfinite(t)) return sineOfTurns(t) * 0.0;
-    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
-        return sineOfTurns(t) * 0.0;
-    const double theta = t * piValue();
-    const bool positive = std::fabs(theta) <= kBelowPi;
-    return (positive == (theta > 0.0)) ? 0.0 : -0.0;
-}
-
-static double cosineTurnsTimesZero(double t) {
-    if (!std::isfinite(t)) return cosineOfTurns(t) * 0.0;
-    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
-        return cosineOfTurns(t) * 0.0;
-    const double theta = std::fabs(t * piValue());
-    return (theta <= kBelowHalfPi || theta > kBelowThreeHalfPi) ? 0.0 : -0.0;
 }
 
 double exactSine(double x) { return sineOfTurns(reducedTurns(x)); }

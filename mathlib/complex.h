@@ -19,14 +19,41 @@ inline Complex cxSubtract(Complex a, Complex b) { return {a.re - b.re, a.im - b.
 inline Complex cxMultiply(Complex a, Complex b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
 }
-Complex cxDivide(Complex a, Complex b);  // throws DivisionByZero
+// Division whose divisor's squared modulus is 0 or infinite: throws
+// DivisionByZero for 0+0i, otherwise divides after scaling the divisor.
+Complex cxDivideOutOfRange(Complex a, Complex b);
+// Throws DivisionByZero when b is 0+0i.
+inline Complex cxDivide(Complex a, Complex b) {
+    const double d = b.re * b.re + b.im * b.im;
+    if (d == 0.0 || std::isinf(d)) return cxDivideOutOfRange(a, b);
+    return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
+}
 double cxModulus(Complex z);
 double cxArgument(Complex z);
 Complex cxPowerGeneral(Complex z, Complex w);
+// x^n for a whole x >= 1 and a whole n in [2, 64] whose value stays below
+// 2^53: every partial product is then an exact integer, and pow returns
+// that same exact value (at several times the cost). False otherwise.
+inline bool exactWholePower(double x, double n, double& result) {
+    if (!(n >= 2.0 && n <= 64.0 && x >= 1.0 && x < 0x1p53)) return false;
+    const int e = static_cast<int>(n);
+    if (e != n || static_cast<double>(static_cast<long long>(x)) != x) return false;
+    double p = x;
+    for (int k = 1; k < e; ++k) {
+        p *= x;
+        if (p >= 0x1p53) return false;
+    }
+    result = p;
+    return true;
+}
 // A positive real base with a real exponent is the common case in loops
 // (k^2): answered inline with the real pow, exactly as the general rule does.
 inline Complex cxPower(Complex z, Complex w) {
-    if (z.im == 0.0 && z.re > 0.0 && w.im == 0.0) return {std::pow(z.re, w.re), 0.0};
+    if (z.im == 0.0 && z.re > 0.0 && w.im == 0.0) {
+        double p;
+        if (exactWholePower(z.re, w.re, p)) return {p, 0.0};
+        return {std::pow(z.re, w.re), 0.0};
+    }
     return cxPowerGeneral(z, w);
 }
 inline Complex cxPower(Complex z, double w) { return cxPower(z, Complex{w, 0.0}); }
@@ -39,8 +66,18 @@ Complex cxSin(Complex z);
 Complex cxCos(Complex z);
 Complex cxGamma(Complex z);
 
-// fmod(y, 2.0), bit for bit, without the library call.
-double fmodTwo(double y);
+// fmod(y, 2) for finite y, computed as y - 2*trunc(y/2): the remainder is
+// always representable, so the subtraction is exact and the result is the
+// same double fmod returns, at a fraction of its cost.
+inline double fmodTwo(double y) {
+    if (!std::isfinite(y)) return std::fmod(y, 2.0);
+    // Truncation through a 64-bit integer where it is exact; beyond 2^52
+    // every double is already whole.
+    const double h = y * 0.5;
+    const double whole = std::fabs(h) < 0x1p52 ? static_cast<double>(static_cast<long long>(h)) : h;
+    const double r = y - 2.0 * whole;
+    return r == 0.0 ? std::copysign(0.0, y) : r;
+}
 
 // Real sine and cosine, exact at multiples of pi/2 (see complex.cpp).
 double exactSine(double x);
