@@ -2,8 +2,6 @@
 
 #include <pthread.h>
 
-#include <algorithm>
-
 #include "engine/builtin_table.h"
 #include "engine/operators.h"
 #include "engine/structures.h"
@@ -295,7 +293,7 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
         Complex values[ScalarProgram::kMaxRegisters];
     } registers;
     Complex* r = registers.values;
-    std::copy(program.constants.begin(), program.constants.end(), r);
+    for (size_t k = 0; k < program.constants.size(); ++k) r[k] = program.constants[k];
     const Stores& s = engine.stores;
     for (const ScalarLoad& load : program.loads) {
         Complex& target = r[load.target];
@@ -315,43 +313,8 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
         if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
         target = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
     }
-    for (const ScalarOp& op : program.ops) {
-        const Complex a = r[op.a], b = r[op.b];
-        Complex& out = r[op.result];
-        switch (op.code) {
-            case ScalarCode::Add: out = cxAdd(a, b); break;
-            case ScalarCode::Subtract: out = cxSubtract(a, b); break;
-            case ScalarCode::Multiply: out = cxMultiply(a, b); break;
-            case ScalarCode::Power: out = cxPower(a, b); break;
-            case ScalarCode::Negate: out = Complex{-a.re, -a.im}; break;
-            case ScalarCode::Factorial: out = cxGamma(cxAdd(a, Complex{1.0, 0.0})); break;
-            case ScalarCode::Divide:
-            case ScalarCode::Apply:
-                try {
-                    out = op.code == ScalarCode::Divide ? cxDivide(a, b) : op.apply(a);
-                } catch (const DivisionByZero&) {
-                    return false;
-                }
-                break;
-            case ScalarCode::Equal:
-            case ScalarCode::NotEqual: {
-                bool equal = a.re == b.re && a.im == b.im;
-                out = Complex{equal == (op.code == ScalarCode::Equal) ? 1.0 : 0.0, 0.0};
-                break;
-            }
-            default: {
-                // Ordering needs real operands; the general walk reports a
-                // complex one.
-                if (a.im != 0.0 || b.im != 0.0) return false;
-                bool t = op.code == ScalarCode::Less      ? a.re < b.re
-                         : op.code == ScalarCode::Greater ? a.re > b.re
-                         : op.code == ScalarCode::LessEqual ? a.re <= b.re
-                                                            : a.re >= b.re;
-                out = Complex{t ? 1.0 : 0.0, 0.0};
-                break;
-            }
-        }
-    }
+    for (const ScalarOp& op : program.ops)
+        if (!op.step(r, op)) return false;
     z = r[program.value];
     return true;
 }

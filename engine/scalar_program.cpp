@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "engine/builtin_table.h"
 #include "engine/expression.h"
+#include "mathlib/complex.h"
 #include "mathlib/elementary.h"
 
 namespace vx {
@@ -80,7 +82,107 @@ bool opFor(const Item& item, ItemOp& op) {
     return false;
 }
 
+// One handler per code, each reading and writing registers directly.
+template <Complex (*F)(Complex, Complex)>
+bool arithmeticStep(Complex* r, const ScalarOp& op) {
+    r[op.result] = F(r[op.a], r[op.b]);
+    return true;
+}
+
+bool divideStep(Complex* r, const ScalarOp& op) {
+    try {
+        r[op.result] = cxDivide(r[op.a], r[op.b]);
+        return true;
+    } catch (const DivisionByZero&) {
+        return false;
+    }
+}
+
+bool negateStep(Complex* r, const ScalarOp& op) {
+    r[op.result] = Complex{-r[op.a].re, -r[op.a].im};
+    return true;
+}
+
+bool factorialStep(Complex* r, const ScalarOp& op) {
+    r[op.result] = cxGamma(cxAdd(r[op.a], Complex{1.0, 0.0}));
+    return true;
+}
+
+bool applyStep(Complex* r, const ScalarOp& op) {
+    try {
+        r[op.result] = op.apply(r[op.a]);
+        return true;
+    } catch (const DivisionByZero&) {
+        return false;
+    }
+}
+
+bool sineCosineStep(Complex* r, const ScalarOp& op) {
+    cxSinCos(r[op.a], r[op.result], r[op.b]);
+    return true;
+}
+
+template <bool Equal>
+bool equalityStep(Complex* r, const ScalarOp& op) {
+    const Complex a = r[op.a], b = r[op.b];
+    const bool equal = a.re == b.re && a.im == b.im;
+    r[op.result] = Complex{equal == Equal ? 1.0 : 0.0, 0.0};
+    return true;
+}
+
+// Ordering needs real operands; the general walk reports a complex one.
+template <typename Order>
+bool orderStep(Complex* r, const ScalarOp& op) {
+    const Complex a = r[op.a], b = r[op.b];
+    if (a.im != 0.0 || b.im != 0.0) return false;
+    r[op.result] = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
+    return true;
+}
+
+ScalarStep stepFor(ScalarCode code) {
+    switch (code) {
+        case ScalarCode::Add: return arithmeticStep<cxAdd>;
+        case ScalarCode::Subtract: return arithmeticStep<cxSubtract>;
+        case ScalarCode::Multiply: return arithmeticStep<cxMultiply>;
+        case ScalarCode::Divide: return divideStep;
+        case ScalarCode::Power: return arithmeticStep<cxPower>;
+        case ScalarCode::Negate: return negateStep;
+        case ScalarCode::Factorial: return factorialStep;
+        case ScalarCode::Apply: return applyStep;
+        case ScalarCode::SineCosine: return sineCosineStep;
+        case ScalarCode::Equal: return equalityStep<true>;
+        case ScalarCode::NotEqual: return equalityStep<false>;
+        case ScalarCode::Less: return orderStep<std::less<double>>;
+        case ScalarCode::Greater: return orderStep<std::greater<double>>;
+        case ScalarCode::LessEqual: return orderStep<std::less_equal<double>>;
+        case ScalarCode::GreaterEqual: return orderStep<std::greater_equal<double>>;
+    }
+    return nullptr;
+}
+
 bool sameBits(Complex x, Complex y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+// sin(x) and cos(x) of one register become one operation sharing the
+// reduction and the library call. It takes the place of the first of the
+// two; the cosine's register is read only by later operations.
+void pairSinesWithCosines(ScalarProgram& program) {
+    auto& ops = program.ops;
+    for (size_t j = 0; j < ops.size(); ++j) {
+        if (ops[j].code != ScalarCode::Apply || (ops[j].apply != cxSin && ops[j].apply != cxCos)) continue;
+        const auto partner = ops[j].apply == cxSin ? cxCos : cxSin;
+        for (size_t k = j + 1; k < ops.size(); ++k) {
+            if (ops[k].code != ScalarCode::Apply || ops[k].apply != partner || ops[k].a != ops[j].a) continue;
+            const bool sineFirst = ops[j].apply == cxSin;
+            ScalarOp both = ops[j];
+            both.code = ScalarCode::SineCosine;
+            both.result = sineFirst ? ops[j].result : ops[k].result;
+            both.b = sineFirst ? ops[k].result : ops[j].result;
+            ops[j] = both;
+            ops.erase(ops.begin() + static_cast<std::ptrdiff_t>(k));
+            break;
+        }
+    }
+}
 
 // The register program of the pure sub-expression made of items
 // first..root (a contiguous run in postfix order).
@@ -137,6 +239,8 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
         }
         reg[static_cast<size_t>(k - first)] = found->result;
     }
+    pairSinesWithCosines(program);
+    for (ScalarOp& op : program.ops) op.step = stepFor(op.code);
     program.value = static_cast<std::uint8_t>(reg.back());
     return program;
 }

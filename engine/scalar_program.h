@@ -26,6 +26,7 @@ enum class ScalarCode : std::uint8_t {
     Negate,
     Factorial,
     Apply,
+    SineCosine,  // sine into result, cosine into b, of one argument
     Equal,
     NotEqual,
     Less,
@@ -35,10 +36,18 @@ enum class ScalarCode : std::uint8_t {
 };
 
 // registers[result] = code(registers[a], registers[b]); unary codes read a.
+// SineCosine writes two registers: result and b.
+struct ScalarOp;
+// Runs one operation on the registers; false when it fails (division by
+// zero, ordering of a complex number), which sends the sub-expression to
+// the general walk for its message.
+using ScalarStep = bool (*)(Complex* registers, const ScalarOp& op);
+
 struct ScalarOp {
     ScalarCode code = ScalarCode::Add;
     std::uint8_t result = 0, a = 0, b = 0;
     Complex (*apply)(Complex) = nullptr;  // Apply
+    ScalarStep step = nullptr;            // the handler of `code`
 };
 
 // A name read into a register before the operations run.

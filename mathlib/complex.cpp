@@ -175,31 +175,43 @@ inline double cosineOfTurns(double t) {
     return std::cos(t * piValue());
 }
 
+// The reduced points where sine and cosine take exact values: t in
+// {0, +-0.5, +-1, +-1.5}, that is |t| < 2 with 2t whole.
+inline bool isQuarterTurn(double t) {
+    const double twice = 2.0 * t;
+    return std::fabs(t) < 2.0 && twice == static_cast<double>(static_cast<int>(twice));
+}
+
 // The last doubles below pi, pi/2 and 3pi/2.
 constexpr double kBelowPi = 0x1.921fb54442d18p+1;
 constexpr double kBelowHalfPi = 0x1.921fb54442d18p+0;
 constexpr double kBelowThreeHalfPi = 0x1.2d97c7f3321d2p+2;
 
-// sineOfTurns(t) * 0.0 and cosineOfTurns(t) * 0.0 without the library
-// calls: only the sign of the factor matters. The library's sine and
-// cosine of a double theta are within an ulp of the true values, which are
-// at least 6e-17 away from zero for every double theta in (-2pi, 2pi), so
-// the factor's sign is that of the true function.
-inline double sineTurnsTimesZero(double t) {
-    if (!std::isfinite(t)) return sineOfTurns(t) * 0.0;
-    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
-        return sineOfTurns(t) * 0.0;
-    const double theta = t * piValue();
+// sin(theta) * 0.0 and cos(theta) * 0.0 for theta = t*pi, t finite and not
+// a quarter turn, without the library calls: only the sign of the factor
+// matters. The library's sine and cosine of a double theta are within an
+// ulp of the true values, which are at least 6e-17 away from zero for every
+// double theta in (-2pi, 2pi), so the factor's sign is that of the true
+// function.
+inline double sineTimesZero(double theta) {
     const bool positive = std::fabs(theta) <= kBelowPi;
     return (positive == (theta > 0.0)) ? 0.0 : -0.0;
 }
 
+inline double cosineTimesZero(double theta) {
+    const double magnitude = std::fabs(theta);
+    return (magnitude <= kBelowHalfPi || magnitude > kBelowThreeHalfPi) ? 0.0 : -0.0;
+}
+
+// sineOfTurns(t) * 0.0 and cosineOfTurns(t) * 0.0.
+inline double sineTurnsTimesZero(double t) {
+    if (!std::isfinite(t) || isQuarterTurn(t)) return sineOfTurns(t) * 0.0;
+    return sineTimesZero(t * piValue());
+}
+
 inline double cosineTurnsTimesZero(double t) {
-    if (!std::isfinite(t)) return cosineOfTurns(t) * 0.0;
-    if (t == 0.0 || t == 1.0 || t == -1.0 || t == 0.5 || t == -1.5 || t == 1.5 || t == -0.5)
-        return cosineOfTurns(t) * 0.0;
-    const double theta = std::fabs(t * piValue());
-    return (theta <= kBelowHalfPi || theta > kBelowThreeHalfPi) ? 0.0 : -0.0;
+    if (!std::isfinite(t) || isQuarterTurn(t)) return cosineOfTurns(t) * 0.0;
+    return cosineTimesZero(t * piValue());
 }
 
 }  // namespace
@@ -221,6 +233,26 @@ Complex cxCos(Complex z) {
         return {cosineOfTurns(t), -sineTurnsTimesZero(t)};
     }
     return {exactCosine(z.re) * std::cosh(z.im), -exactSine(z.re) * std::sinh(z.im)};
+}
+
+void cxSinCos(Complex z, Complex& sine, Complex& cosine) {
+    if (z.im == 0.0 && !std::signbit(z.im)) {
+        const double t = reducedTurns(z.re);
+        if (std::isfinite(t) && !isQuarterTurn(t)) {
+            // glibc's sincos gives exactly its sin and cos (tested).
+            const double theta = t * piValue();
+            double s, c;
+            ::sincos(theta, &s, &c);
+            sine = {s, cosineTimesZero(theta)};
+            cosine = {c, -sineTimesZero(theta)};
+            return;
+        }
+        sine = {sineOfTurns(t), cosineTurnsTimesZero(t)};
+        cosine = {cosineOfTurns(t), -sineTurnsTimesZero(t)};
+        return;
+    }
+    sine = cxSin(z);
+    cosine = cxCos(z);
 }
 
 Complex cxGamma(Complex z) {

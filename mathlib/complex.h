@@ -64,6 +64,9 @@ Complex cxExp(Complex z);
 Complex cxSqrt(Complex z);
 Complex cxSin(Complex z);
 Complex cxCos(Complex z);
+// cxSin(z) and cxCos(z), bit for bit, with one reduction and one library
+// call for both when z is real.
+void cxSinCos(Complex z, Complex& sine, Complex& cosine);
 Complex cxGamma(Complex z);
 
 // fmod(y, 2) for finite y, computed as y - 2*trunc(y/2): the remainder is
