@@ -200,6 +200,13 @@ TEST(ComplexReduction, RealSineAndCosineMatchTheHyperbolicFormulaBitForBit) {
         Complex s = cxSin({x, 0.0}), c = cxCos({x, 0.0});
         ASSERT_TRUE(same(s.re, exactSine(x) * std::cosh(0.0)) && same(s.im, exactCosine(x) * std::sinh(0.0))) << x;
         ASSERT_TRUE(same(c.re, exactCosine(x) * std::cosh(0.0)) && same(c.im, -exactSine(x) * std::sinh(0.0))) << x;
+        // The paired form, on this real argument and on complex ones.
+        for (Complex z : {Complex{x, 0.0}, Complex{x, -0.0}, Complex{x, x / 8}, Complex{0.0, x}}) {
+            Complex ps, pc;
+            cxSinCos(z, ps, pc);
+            const Complex ws = cxSin(z), wc = cxCos(z);
+            ASSERT_TRUE(same(ps.re, ws.re) && same(ps.im, ws.im) && same(pc.re, wc.re) && same(pc.im, wc.im)) << x;
+        }
     }
 }
 
