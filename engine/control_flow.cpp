@@ -1,5 +1,7 @@
 // if, for, while, seq, sum and product: the language's branching and loops.
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
@@ -91,10 +93,15 @@ bool readIntegralEndpoint(Eval& ev, Ref root, const char* cmd, int& result) {
     return true;
 }
 
+// A number joins a number accumulator.
+Complex joinNumbers(Fold fold, Complex acc, Complex z) {
+    return fold == Fold::Sum ? cxAdd(acc, z) : cxMultiply(acc, z);
+}
+
 Tag combine(Eval& ev, Fold fold, const char* cmd, Value& acc, const Value& v) {
     if (v.tag != acc.tag) return ev.fail("(%s) Error: Data Type", cmd);
     if (acc.tag == kComplex) {
-        acc.z = fold == Fold::Sum ? cxAdd(acc.z, v.z) : cxMultiply(acc.z, v.z);
+        acc.z = joinNumbers(fold, acc.z, v.z);
         return kComplex;
     }
     if (fold == Fold::Product && acc.tag == kMatrix) {
@@ -107,6 +114,15 @@ Tag combine(Eval& ev, Fold fold, const char* cmd, Value& acc, const Value& v) {
         acc.elements[k] = fold == Fold::Sum ? cxAdd(acc.elements[k], v.elements[k])
                                             : cxMultiply(acc.elements[k], v.elements[k]);
     return acc.tag;
+}
+
+// One pass by the general walk, with the loop variable set to k.
+Tag walkPass(Eval& ev, Fold fold, const char* cmd, Ref f, LocalScope& scope, int x, long long k, Value& out,
+             Value& v, Tag& last) {
+    scope.complexAt(x) = Complex{static_cast<double>(k), 0.0};
+    last = ev.evaluate(f, v);
+    if (!last) return kComplex;  // a failed pass adds nothing
+    return combine(ev, fold, cmd, out, v);
 }
 
 Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
@@ -123,19 +139,33 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     if (!ev.evaluate(f, out)) return kNone;
     Value v;
     Tag last = out.tag;
-    for (long long k = static_cast<long long>(from) + 1; k <= to; ++k) {
+    // A compiled body runs several passes side by side; passes it cannot
+    // finish go through the general walk, in order.
+    const ScalarProgram* program = f.valid() && f.item().scalarProgram >= 0
+                                       ? &f.expr->scalarPrograms[static_cast<size_t>(f.item().scalarProgram)]
+                                       : nullptr;
+    std::unique_ptr<ScalarLaneRegisters> registers;
+    const int loopSymbol = scope.symbolAt(x);
+    for (long long k = static_cast<long long>(from) + 1; k <= to;) {
         if (ev.aborted()) return ev.failAborted();
-        scope.complexAt(x) = Complex{static_cast<double>(k), 0.0};
-        // A number joins a number accumulator without the general walk.
-        Complex z;
-        if (out.tag == kComplex && f.valid() && ev.quickScalar(f, z)) {
-            out.z = fold == Fold::Sum ? cxAdd(out.z, z) : cxMultiply(out.z, z);
-            last = kComplex;
+        if (program && out.tag == kComplex) {
+            if (!registers) registers = std::make_unique<ScalarLaneRegisters>();
+            const int lanes = static_cast<int>(std::min<long long>(ScalarProgram::kLanes, to - k + 1));
+            Complex values[ScalarProgram::kLanes];
+            const unsigned walk =
+                ev.runScalarLanes(*program, *registers, lanes, loopSymbol, static_cast<double>(k), values);
+            for (int l = 0; l < lanes; ++l, ++k) {
+                if (walk >> l & 1u) {
+                    if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;
+                } else {
+                    out.z = joinNumbers(fold, out.z, values[l]);
+                    last = kComplex;
+                }
+            }
             continue;
         }
-        last = ev.evaluate(f, v);
-        if (!last) continue;  // a failed pass adds nothing
-        if (!combine(ev, fold, cmd, out, v)) return kNone;
+        if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;
+        ++k;
     }
     if (!last) return kNone;
     return out.tag;

@@ -2,6 +2,8 @@
 
 #include <pthread.h>
 
+#include <algorithm>
+
 #include "engine/builtin_table.h"
 #include "engine/operators.h"
 #include "engine/structures.h"
@@ -284,6 +286,26 @@ int mapToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Compl
 
 namespace vx {
 
+bool Eval::loadScalarName(const ScalarLoad& load, Complex& value) const {
+    if (load.symbol == ScalarLoad::kLastResult) {
+        if (engine.lastResult.tag != kComplex) return false;
+        value = engine.lastResult.z;
+        return true;
+    }
+    // Same order as resolveVariable: a list or matrix local shadows a
+    // global number.
+    const Stores& s = engine.stores;
+    const SymbolBinding* b = s.findBinding(load.symbol);
+    if (!b) return false;
+    if (b->localComplex >= 0) {
+        value = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
+        return true;
+    }
+    if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
+    value = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
+    return true;
+}
+
 bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     // Left uninitialised on purpose: Complex zero-fills itself, and this
     // runs once per pass of every loop. Every register is written before
@@ -294,29 +316,35 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     } registers;
     Complex* r = registers.values;
     for (size_t k = 0; k < program.constants.size(); ++k) r[k] = program.constants[k];
-    const Stores& s = engine.stores;
-    for (const ScalarLoad& load : program.loads) {
-        Complex& target = r[load.target];
-        if (load.symbol == ScalarLoad::kLastResult) {
-            if (engine.lastResult.tag != kComplex) return false;
-            target = engine.lastResult.z;
-            continue;
-        }
-        // Same order as resolveVariable: a list or matrix local shadows a
-        // global number.
-        const SymbolBinding* b = s.findBinding(load.symbol);
-        if (!b) return false;
-        if (b->localComplex >= 0) {
-            target = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
-            continue;
-        }
-        if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
-        target = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
-    }
+    for (const ScalarLoad& load : program.loads)
+        if (!loadScalarName(load, r[load.target])) return false;
     for (const ScalarOp& op : program.ops)
-        if (!op.step(r, op)) return false;
+        if (op.step(r, 1, op, 1)) return false;
     z = r[program.value];
     return true;
+}
+
+unsigned Eval::runScalarLanes(const ScalarProgram& program, ScalarLaneRegisters& registers, int lanes,
+                              int loopSymbol, double first, Complex* values) {
+    constexpr int stride = ScalarProgram::kLanes;
+    const unsigned all = (1u << lanes) - 1;
+    Complex* r = registers.values.data();
+    for (size_t k = 0; k < program.constants.size(); ++k)
+        std::fill_n(r + k * stride, lanes, program.constants[k]);
+    for (const ScalarLoad& load : program.loads) {
+        Complex* target = r + load.target * stride;
+        if (load.symbol == loopSymbol) {
+            for (int l = 0; l < lanes; ++l) target[l] = Complex{first + l, 0.0};
+            continue;
+        }
+        Complex value;
+        if (!loadScalarName(load, value)) return all;
+        std::fill_n(target, lanes, value);
+    }
+    unsigned failed = 0;
+    for (const ScalarOp& op : program.ops) failed |= op.step(r, stride, op, lanes);
+    std::copy_n(r + program.value * stride, lanes, values);
+    return failed & all;
 }
 
 }  // namespace vx

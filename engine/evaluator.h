@@ -4,12 +4,19 @@
 // it likes and under whatever local bindings it pushes.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/error_text.h"
 #include "engine/expression.h"
 
 namespace vx {
+
+// Registers for side-by-side passes; kept by a loop for all its passes.
+struct ScalarLaneRegisters {
+    std::vector<Complex> values =
+        std::vector<Complex>(static_cast<size_t>(ScalarProgram::kMaxRegisters * ScalarProgram::kLanes));
+};
 
 class Eval {
 public:
@@ -49,6 +56,15 @@ public:
                runScalar(ref.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)], z);
     }
 
+    // Runs a compiled program for `lanes` (at most ScalarProgram::kLanes)
+    // consecutive passes of a loop at once: the loop variable (loopSymbol)
+    // is first, first+1, ... in the lanes, every other name its current
+    // value. Values go to values[0 .. lanes-1]; the result is the mask of
+    // lanes that need the general walk (all of them when a name is not a
+    // number).
+    unsigned runScalarLanes(const ScalarProgram& program, ScalarLaneRegisters& registers, int lanes, int loopSymbol,
+                            double first, Complex* values);
+
     template <typename... A>
     Tag fail(const char* format, A... args) {
         return error.fail(format, args...);
@@ -70,6 +86,9 @@ private:
     // Runs a compiled scalar program; false sends the caller to the
     // general walk (a name that is not a number, a failing operation).
     bool runScalar(const ScalarProgram& program, Complex& z);
+    // The current number a program's name stands for; false when it is
+    // not a number.
+    bool loadScalarName(const ScalarLoad& load, Complex& value) const;
     Tag evaluateCall(const Item& item, const Args& args, Value& out);
     Tag callUserFunction(int index, const Args& args, Value& out);
     Tag resolveVariable(const Item& item, Value& out);
@@ -97,6 +116,8 @@ public:
         if (index >= 0) ++pushed_;
         return index;
     }
+    // The interned name of the complex local at this index.
+    int symbolAt(int index) const { return stores_.localComplex[static_cast<size_t>(index)].symbol; }
     // The complex local at this index, to overwrite between evaluations.
     Complex& complexAt(int index) { return stores_.localComplex[static_cast<size_t>(index)].value.z; }
     void popAll() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <limits>
 
 #include "engine/builtin_table.h"
 #include "engine/expression.h"
@@ -82,61 +83,96 @@ bool opFor(const Item& item, ItemOp& op) {
     return false;
 }
 
-// One handler per code, each reading and writing registers directly.
+// One handler per code, each running over the lanes. A failed lane gets a
+// NaN so that later operations read a defined value; its result is not used.
+constexpr Complex kFailedLane{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+
+struct Lanes {
+    Complex* out;
+    const Complex* a;
+    const Complex* b;
+    Lanes(Complex* r, int stride, const ScalarOp& op)
+        : out(r + op.result * stride), a(r + op.a * stride), b(r + op.b * stride) {}
+};
+
 template <Complex (*F)(Complex, Complex)>
-bool arithmeticStep(Complex* r, const ScalarOp& op) {
-    r[op.result] = F(r[op.a], r[op.b]);
-    return true;
+unsigned arithmeticStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    for (int l = 0; l < lanes; ++l) v.out[l] = F(v.a[l], v.b[l]);
+    return 0;
 }
 
-bool divideStep(Complex* r, const ScalarOp& op) {
-    try {
-        r[op.result] = cxDivide(r[op.a], r[op.b]);
-        return true;
-    } catch (const DivisionByZero&) {
-        return false;
+unsigned divideStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    unsigned failed = 0;
+    for (int l = 0; l < lanes; ++l) {
+        try {
+            v.out[l] = cxDivide(v.a[l], v.b[l]);
+        } catch (const DivisionByZero&) {
+            v.out[l] = kFailedLane;
+            failed |= 1u << l;
+        }
     }
+    return failed;
 }
 
-bool negateStep(Complex* r, const ScalarOp& op) {
-    r[op.result] = Complex{-r[op.a].re, -r[op.a].im};
-    return true;
+unsigned negateStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    for (int l = 0; l < lanes; ++l) v.out[l] = Complex{-v.a[l].re, -v.a[l].im};
+    return 0;
 }
 
-bool factorialStep(Complex* r, const ScalarOp& op) {
-    r[op.result] = cxGamma(cxAdd(r[op.a], Complex{1.0, 0.0}));
-    return true;
+unsigned factorialStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    for (int l = 0; l < lanes; ++l) v.out[l] = cxGamma(cxAdd(v.a[l], Complex{1.0, 0.0}));
+    return 0;
 }
 
-bool applyStep(Complex* r, const ScalarOp& op) {
-    try {
-        r[op.result] = op.apply(r[op.a]);
-        return true;
-    } catch (const DivisionByZero&) {
-        return false;
+unsigned applyStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    unsigned failed = 0;
+    for (int l = 0; l < lanes; ++l) {
+        try {
+            v.out[l] = op.apply(v.a[l]);
+        } catch (const DivisionByZero&) {
+            v.out[l] = kFailedLane;
+            failed |= 1u << l;
+        }
     }
+    return failed;
 }
 
-bool sineCosineStep(Complex* r, const ScalarOp& op) {
-    cxSinCos(r[op.a], r[op.result], r[op.b]);
-    return true;
+unsigned sineCosineStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    Complex* cosine = r + op.b * stride;
+    for (int l = 0; l < lanes; ++l) cxSinCos(v.a[l], v.out[l], cosine[l]);
+    return 0;
 }
 
 template <bool Equal>
-bool equalityStep(Complex* r, const ScalarOp& op) {
-    const Complex a = r[op.a], b = r[op.b];
-    const bool equal = a.re == b.re && a.im == b.im;
-    r[op.result] = Complex{equal == Equal ? 1.0 : 0.0, 0.0};
-    return true;
+unsigned equalityStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    for (int l = 0; l < lanes; ++l) {
+        const bool equal = v.a[l].re == v.b[l].re && v.a[l].im == v.b[l].im;
+        v.out[l] = Complex{equal == Equal ? 1.0 : 0.0, 0.0};
+    }
+    return 0;
 }
 
 // Ordering needs real operands; the general walk reports a complex one.
 template <typename Order>
-bool orderStep(Complex* r, const ScalarOp& op) {
-    const Complex a = r[op.a], b = r[op.b];
-    if (a.im != 0.0 || b.im != 0.0) return false;
-    r[op.result] = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
-    return true;
+unsigned orderStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    unsigned failed = 0;
+    for (int l = 0; l < lanes; ++l) {
+        if (v.a[l].im != 0.0 || v.b[l].im != 0.0) {
+            v.out[l] = kFailedLane;
+            failed |= 1u << l;
+            continue;
+        }
+        v.out[l] = Complex{Order{}(v.a[l].re, v.b[l].re) ? 1.0 : 0.0, 0.0};
+    }
+    return failed;
 }
 
 ScalarStep stepFor(ScalarCode code) {

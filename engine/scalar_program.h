@@ -38,10 +38,11 @@ enum class ScalarCode : std::uint8_t {
 // registers[result] = code(registers[a], registers[b]); unary codes read a.
 // SineCosine writes two registers: result and b.
 struct ScalarOp;
-// Runs one operation on the registers; false when it fails (division by
-// zero, ordering of a complex number), which sends the sub-expression to
-// the general walk for its message.
-using ScalarStep = bool (*)(Complex* registers, const ScalarOp& op);
+// Runs one operation on `lanes` side-by-side evaluations (the passes of a
+// loop): register g of lane l is registers[g * stride + l]. Returns the
+// mask of lanes where it failed (division by zero, ordering of a complex
+// number); those lanes go to the general walk for their message.
+using ScalarStep = unsigned (*)(Complex* registers, int stride, const ScalarOp& op, int lanes);
 
 struct ScalarOp {
     ScalarCode code = ScalarCode::Add;
@@ -61,6 +62,9 @@ struct ScalarProgram {
     // Registers are bounded by the items of the sub-expression, so a
     // sub-expression of more items is split into smaller programs.
     static constexpr int kMaxRegisters = 64;
+    // Loop passes evaluated side by side: their chains of dependent
+    // operations overlap in the processor instead of running one by one.
+    static constexpr int kLanes = 8;
     std::vector<Complex> constants;  // registers 0 .. constants.size()-1
     std::vector<ScalarLoad> loads;
     std::vector<ScalarOp> ops;

@@ -94,6 +94,17 @@ TEST_F(CompiledVersusWalk, FallbacksGiveTheWalksValueOrMessage) {
         "big*big-big*big",
         "exp(i*pi)+sin(pi)",
         "for(k,1,3,k*a+sin(k))",
+        // Loops long enough for side-by-side passes, with passes that fail
+        // at the start, middle and end of a block and a partial last block.
+        "sum(1/(k-10),k,1,29)",
+        "sum(1/((k-2)*(k-9)*(k-17)),k,1,17)",
+        "product(1+1/(k-5),k,1,21)",
+        "sum((k>3)*(i<k),k,1,12)",
+        "sum(sin(k/9)*cos(k/9)+a,k,-20,20)",
+        "sum(k^2,k,5,5)",
+        "sum(k^2,k,5,4)",
+        "sum(L,k,1,20)",
+        "sum(k*%,k,1,20)",
     };
     for (const char* s : statements) expectSame(s);
     // '%' as a number and as a list.
@@ -131,7 +142,7 @@ TEST_F(CompiledVersusWalk, RandomExpressionsAgreeBitForBit) {
     for (int n = 0; n < 3000; ++n) {
         std::vector<std::string> pool;
         const std::string e = randomExpression(rng, 5, pool);
-        expectSame("sum(" + e + ",k,1,4)");
+        expectSame("sum(" + e + ",k,1," + std::to_string(4 + n % 21) + ")");
         expectSame("product(" + e + ",k,-2,1)");
     }
 }
