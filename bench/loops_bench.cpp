@@ -28,4 +28,10 @@ void BM_UserFunctionInLoop200k(benchmark::State& state) {
 }
 BENCHMARK(BM_UserFunctionInLoop200k)->Unit(benchmark::kMillisecond);
 
+// Short inner loops: what a loop pays to start matters as much as its passes.
+void BM_NestedShortSum(benchmark::State& state) {
+    runLoop(state, "", "sum(sum(k*j,j,1,3),k,1,100000)", 400000);
+}
+BENCHMARK(BM_NestedShortSum)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -1,7 +1,7 @@
 // if, for, while, seq, sum and product: the language's branching and loops.
 #include <algorithm>
 #include <cmath>
-#include <memory>
+#include <optional>
 
 #include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
@@ -125,6 +125,10 @@ Tag walkPass(Eval& ev, Fold fold, const char* cmd, Ref f, LocalScope& scope, int
     return combine(ev, fold, cmd, out, v);
 }
 
+// Below this many passes a compiled body runs pass by pass: setting up
+// the side-by-side registers would cost more than it saves.
+constexpr long long kFewestLanes = 4;
+
 Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     const char* cmd = fold == Fold::Sum ? "sum" : "product";
     if (a.count != 4) return ev.fail("(%s) Error: Syntax", cmd);
@@ -144,16 +148,26 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     const ScalarProgram* program = f.valid() && f.item().scalarProgram >= 0
                                        ? &f.expr->scalarPrograms[static_cast<size_t>(f.item().scalarProgram)]
                                        : nullptr;
-    std::unique_ptr<ScalarLaneRegisters> registers;
+    std::optional<ScalarLaneRegisters> registers;
     const int loopSymbol = scope.symbolAt(x);
     for (long long k = static_cast<long long>(from) + 1; k <= to;) {
         if (ev.aborted()) return ev.failAborted();
-        if (program && out.tag == kComplex) {
-            if (!registers) registers = std::make_unique<ScalarLaneRegisters>();
+        if (program && out.tag == kComplex && to - k + 1 < kFewestLanes) {
+            // Too few passes left to be worth running side by side.
+            scope.complexAt(x) = Complex{static_cast<double>(k), 0.0};
+            Complex z;
+            if (ev.quickScalar(f, z)) {
+                out.z = joinNumbers(fold, out.z, z);
+                last = kComplex;
+                ++k;
+                continue;
+            }
+        } else if (program && out.tag == kComplex) {
+            if (!registers) registers.emplace(*program);
             const int lanes = static_cast<int>(std::min<long long>(ScalarProgram::kLanes, to - k + 1));
             Complex values[ScalarProgram::kLanes];
             const unsigned walk =
-                ev.runScalarLanes(*program, *registers, lanes, loopSymbol, static_cast<double>(k), values);
+                ev.runScalarLanes(*program, registers->data(), lanes, loopSymbol, static_cast<double>(k), values);
             for (int l = 0; l < lanes; ++l, ++k) {
                 if (walk >> l & 1u) {
                     if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;

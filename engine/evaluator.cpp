@@ -324,11 +324,11 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     return true;
 }
 
-unsigned Eval::runScalarLanes(const ScalarProgram& program, ScalarLaneRegisters& registers, int lanes,
+unsigned Eval::runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes,
                               int loopSymbol, double first, Complex* values) {
     constexpr int stride = ScalarProgram::kLanes;
     const unsigned all = (1u << lanes) - 1;
-    Complex* r = registers.values.data();
+    Complex* r = registers;
     for (size_t k = 0; k < program.constants.size(); ++k)
         std::fill_n(r + k * stride, lanes, program.constants[k]);
     for (const ScalarLoad& load : program.loads) {

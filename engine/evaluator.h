@@ -12,10 +12,29 @@
 
 namespace vx {
 
-// Registers for side-by-side passes; kept by a loop for all its passes.
-struct ScalarLaneRegisters {
-    std::vector<Complex> values =
-        std::vector<Complex>(static_cast<size_t>(ScalarProgram::kMaxRegisters * ScalarProgram::kLanes));
+// Registers for side-by-side passes, kept by a loop for all its passes.
+// Small programs (nearly all) use storage inside the object, left
+// uninitialised: a short inner loop must not pay for clearing kilobytes.
+class ScalarLaneRegisters {
+public:
+    explicit ScalarLaneRegisters(const ScalarProgram& program) {
+        const size_t needed = static_cast<size_t>(program.registerCount) * ScalarProgram::kLanes;
+        if (needed > std::size(small_.values)) {
+            large_.resize(needed);
+            data_ = large_.data();
+        }
+    }
+    ScalarLaneRegisters(const ScalarLaneRegisters&) = delete;
+    ScalarLaneRegisters& operator=(const ScalarLaneRegisters&) = delete;
+    Complex* data() { return data_; }
+
+private:
+    union Small {
+        Small() {}
+        Complex values[16 * ScalarProgram::kLanes];
+    } small_;
+    std::vector<Complex> large_;
+    Complex* data_ = small_.values;
 };
 
 class Eval {
@@ -62,7 +81,7 @@ public:
     // value. Values go to values[0 .. lanes-1]; the result is the mask of
     // lanes that need the general walk (all of them when a name is not a
     // number).
-    unsigned runScalarLanes(const ScalarProgram& program, ScalarLaneRegisters& registers, int lanes, int loopSymbol,
+    unsigned runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes, int loopSymbol,
                             double first, Complex* values);
 
     template <typename... A>

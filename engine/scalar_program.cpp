@@ -275,6 +275,8 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
         }
         reg[static_cast<size_t>(k - first)] = found->result;
     }
+    // Every register is a constant, a name or an operation's result.
+    program.registerCount = firstResult + static_cast<int>(program.ops.size());
     pairSinesWithCosines(program);
     for (ScalarOp& op : program.ops) op.step = stepFor(op.code);
     program.value = static_cast<std::uint8_t>(reg.back());

@@ -69,6 +69,7 @@ struct ScalarProgram {
     std::vector<ScalarLoad> loads;
     std::vector<ScalarOp> ops;
     std::uint8_t value = 0;  // the register holding the sub-expression's value
+    int registerCount = 0;
 };
 
 // Compiles the pure scalar sub-expressions of a linked expression and
