@@ -1,7 +1,6 @@
 // if, for, while, seq, sum and product: the language's branching and loops.
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
@@ -148,7 +147,8 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     const ScalarProgram* program = f.valid() && f.item().scalarProgram >= 0
                                        ? &f.expr->scalarPrograms[static_cast<size_t>(f.item().scalarProgram)]
                                        : nullptr;
-    std::optional<ScalarLaneRegisters> registers;
+    ScalarLaneRegisters registers;
+    Complex* laneRegisters = nullptr;
     const int loopSymbol = scope.symbolAt(x);
     for (long long k = static_cast<long long>(from) + 1; k <= to;) {
         if (ev.aborted()) return ev.failAborted();
@@ -163,11 +163,11 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
                 continue;
             }
         } else if (program && out.tag == kComplex) {
-            if (!registers) registers.emplace(*program);
+            if (!laneRegisters) laneRegisters = registers.reserve(*program);
             const int lanes = static_cast<int>(std::min<long long>(ScalarProgram::kLanes, to - k + 1));
             Complex values[ScalarProgram::kLanes];
             const unsigned walk =
-                ev.runScalarLanes(*program, registers->data(), lanes, loopSymbol, static_cast<double>(k), values);
+                ev.runScalarLanes(*program, laneRegisters, lanes, loopSymbol, static_cast<double>(k), values);
             for (int l = 0; l < lanes; ++l, ++k) {
                 if (walk >> l & 1u) {
                     if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;

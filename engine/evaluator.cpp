@@ -286,26 +286,6 @@ int mapToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Compl
 
 namespace vx {
 
-bool Eval::loadScalarName(const ScalarLoad& load, Complex& value) const {
-    if (load.symbol == ScalarLoad::kLastResult) {
-        if (engine.lastResult.tag != kComplex) return false;
-        value = engine.lastResult.z;
-        return true;
-    }
-    // Same order as resolveVariable: a list or matrix local shadows a
-    // global number.
-    const Stores& s = engine.stores;
-    const SymbolBinding* b = s.findBinding(load.symbol);
-    if (!b) return false;
-    if (b->localComplex >= 0) {
-        value = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
-        return true;
-    }
-    if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
-    value = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
-    return true;
-}
-
 bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     // Left uninitialised on purpose: Complex zero-fills itself, and this
     // runs once per pass of every loop. Every register is written before

@@ -17,16 +17,17 @@ namespace vx {
 // uninitialised: a short inner loop must not pay for clearing kilobytes.
 class ScalarLaneRegisters {
 public:
-    explicit ScalarLaneRegisters(const ScalarProgram& program) {
-        const size_t needed = static_cast<size_t>(program.registerCount) * ScalarProgram::kLanes;
-        if (needed > std::size(small_.values)) {
-            large_.resize(needed);
-            data_ = large_.data();
-        }
-    }
+    ScalarLaneRegisters() = default;
     ScalarLaneRegisters(const ScalarLaneRegisters&) = delete;
     ScalarLaneRegisters& operator=(const ScalarLaneRegisters&) = delete;
-    Complex* data() { return data_; }
+
+    // Room for the program's registers in every lane.
+    Complex* reserve(const ScalarProgram& program) {
+        const size_t needed = static_cast<size_t>(program.registerCount) * ScalarProgram::kLanes;
+        if (needed <= std::size(small_.values)) return small_.values;
+        large_.resize(needed);
+        return large_.data();
+    }
 
 private:
     union Small {
@@ -34,7 +35,6 @@ private:
         Complex values[16 * ScalarProgram::kLanes];
     } small_;
     std::vector<Complex> large_;
-    Complex* data_ = small_.values;
 };
 
 class Eval {
@@ -107,7 +107,26 @@ private:
     bool runScalar(const ScalarProgram& program, Complex& z);
     // The current number a program's name stands for; false when it is
     // not a number.
-    bool loadScalarName(const ScalarLoad& load, Complex& value) const;
+    bool loadScalarName(const ScalarLoad& load, Complex& value) const {
+        if (load.symbol == ScalarLoad::kLastResult) {
+            if (engine.lastResult.tag != kComplex) return false;
+            value = engine.lastResult.z;
+            return true;
+        }
+        // Same order as resolveVariable: a list or matrix local shadows a
+        // global number.
+        const Stores& s = engine.stores;
+        const SymbolBinding* b = s.findBinding(load.symbol);
+        if (!b) return false;
+        if (b->localComplex >= 0) {
+            value = s.localComplex[static_cast<size_t>(b->localComplex)].value.z;
+            return true;
+        }
+        if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return false;
+        value = s.complexVariables[static_cast<size_t>(b->globalComplex)].value;
+        return true;
+    }
+
     Tag evaluateCall(const Item& item, const Args& args, Value& out);
     Tag callUserFunction(int index, const Args& args, Value& out);
     Tag resolveVariable(const Item& item, Value& out);
