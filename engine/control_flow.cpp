@@ -169,6 +169,8 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
             const unsigned walk =
                 ev.runScalarLanes(*program, laneRegisters, lanes, loopSymbol, static_cast<double>(k), values);
             for (int l = 0; l < lanes; ++l, ++k) {
+                // Still one abort test per pass.
+                if (l > 0 && ev.aborted()) return ev.failAborted();
                 if (walk >> l & 1u) {
                     if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;
                 } else {

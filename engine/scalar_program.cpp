@@ -102,18 +102,24 @@ unsigned arithmeticStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
     return 0;
 }
 
-unsigned divideStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
+// Runs `operation` on every lane; a lane where it divides by zero fails.
+template <typename Operation>
+unsigned laneByLane(const Lanes& v, int lanes, Operation operation) {
     unsigned failed = 0;
     for (int l = 0; l < lanes; ++l) {
         try {
-            v.out[l] = cxDivide(v.a[l], v.b[l]);
+            v.out[l] = operation(l);
         } catch (const DivisionByZero&) {
             v.out[l] = kFailedLane;
             failed |= 1u << l;
         }
     }
     return failed;
+}
+
+unsigned divideStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
+    const Lanes v(r, stride, op);
+    return laneByLane(v, lanes, [&](int l) { return cxDivide(v.a[l], v.b[l]); });
 }
 
 unsigned negateStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
@@ -130,16 +136,7 @@ unsigned factorialStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
 
 unsigned applyStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
     const Lanes v(r, stride, op);
-    unsigned failed = 0;
-    for (int l = 0; l < lanes; ++l) {
-        try {
-            v.out[l] = op.apply(v.a[l]);
-        } catch (const DivisionByZero&) {
-            v.out[l] = kFailedLane;
-            failed |= 1u << l;
-        }
-    }
-    return failed;
+    return laneByLane(v, lanes, [&](int l) { return op.apply(v.a[l]); });
 }
 
 unsigned sineCosineStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
@@ -244,7 +241,8 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
         auto found = std::find_if(program.loads.begin(), program.loads.end(),
                                   [&](const ScalarLoad& l) { return l.symbol == op.symbol; });
         if (found == program.loads.end()) {
-            program.loads.push_back(ScalarLoad{op.symbol, static_cast<std::uint8_t>(constantCount + program.loads.size())});
+            const auto target = static_cast<std::uint8_t>(constantCount + program.loads.size());
+            program.loads.push_back(ScalarLoad{op.symbol, target});
             found = program.loads.end() - 1;
         }
         reg[static_cast<size_t>(k - first)] = found->target;
