@@ -4,6 +4,7 @@
 
 #include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
+#include "engine/loop_passes.h"
 #include "engine/operators.h"
 #include "engine/session.h"
 #include "mathlib/complex.h"
@@ -115,19 +116,6 @@ Tag combine(Eval& ev, Fold fold, const char* cmd, Value& acc, const Value& v) {
     return acc.tag;
 }
 
-// One pass by the general walk, with the loop variable set to k.
-Tag walkPass(Eval& ev, Fold fold, const char* cmd, Ref f, LocalScope& scope, int x, long long k, Value& out,
-             Value& v, Tag& last) {
-    scope.complexAt(x) = Complex{static_cast<double>(k), 0.0};
-    last = ev.evaluate(f, v);
-    if (!last) return kComplex;  // a failed pass adds nothing
-    return combine(ev, fold, cmd, out, v);
-}
-
-// Below this many passes a compiled body runs pass by pass: setting up
-// the side-by-side registers would cost more than it saves.
-constexpr long long kFewestLanes = 4;
-
 Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     const char* cmd = fold == Fold::Sum ? "sum" : "product";
     if (a.count != 4) return ev.fail("(%s) Error: Syntax", cmd);
@@ -140,50 +128,19 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
     if (x < 0) return ev.fail(kTooManyLocals);
     Ref f = a[0];
     if (!ev.evaluate(f, out)) return kNone;
-    Value v;
     Tag last = out.tag;
-    // A compiled body runs several passes side by side; passes it cannot
-    // finish go through the general walk, in order.
-    const ScalarProgram* program = f.valid() && f.item().scalarProgram >= 0
-                                       ? &f.expr->scalarPrograms[static_cast<size_t>(f.item().scalarProgram)]
-                                       : nullptr;
-    ScalarLaneRegisters registers;
-    Complex* laneRegisters = nullptr;
-    const int loopSymbol = scope.symbolAt(x);
-    for (long long k = static_cast<long long>(from) + 1; k <= to;) {
-        if (ev.aborted()) return ev.failAborted();
-        if (program && out.tag == kComplex && to - k + 1 < kFewestLanes) {
-            // Too few passes left to be worth running side by side.
-            scope.complexAt(x) = Complex{static_cast<double>(k), 0.0};
-            Complex z;
-            if (ev.quickScalar(f, z)) {
-                out.z = joinNumbers(fold, out.z, z);
-                last = kComplex;
-                ++k;
-                continue;
-            }
-        } else if (program && out.tag == kComplex) {
-            if (!laneRegisters) laneRegisters = registers.reserve(*program);
-            const int lanes = static_cast<int>(std::min<long long>(ScalarProgram::kLanes, to - k + 1));
-            Complex values[ScalarProgram::kLanes];
-            const unsigned walk =
-                ev.runScalarLanes(*program, laneRegisters, lanes, loopSymbol, static_cast<double>(k), values);
-            for (int l = 0; l < lanes; ++l, ++k) {
-                // Still one abort test per pass.
-                if (l > 0 && ev.aborted()) return ev.failAborted();
-                if (walk >> l & 1u) {
-                    if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;
-                } else {
-                    out.z = joinNumbers(fold, out.z, values[l]);
-                    last = kComplex;
-                }
-            }
-            continue;
-        }
-        if (!walkPass(ev, fold, cmd, f, scope, x, k, out, v, last)) return kNone;
-        ++k;
-    }
-    if (!last) return kNone;
+    const long long passes = std::max(0LL, static_cast<long long>(to) - from);
+    const bool finished = runLoopPasses(ev, f, scope, x, static_cast<long long>(from) + 1, passes, 1,
+                                        [&](Tag tag, const Value& v) {
+                                            last = tag;
+                                            if (!tag) return true;  // a failed pass adds nothing
+                                            if (tag == kComplex && out.tag == kComplex) {
+                                                out.z = joinNumbers(fold, out.z, v.z);
+                                                return true;
+                                            }
+                                            return combine(ev, fold, cmd, out, v) != kNone;
+                                        });
+    if (!finished || !last) return kNone;
     return out.tag;
 }
 

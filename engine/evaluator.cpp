@@ -304,8 +304,8 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     return true;
 }
 
-unsigned Eval::runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes,
-                              int loopSymbol, double first, Complex* values) {
+unsigned Eval::runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes, int loopSymbol,
+                              double first, double step, Complex* values) {
     constexpr int stride = ScalarProgram::kLanes;
     const unsigned all = (1u << lanes) - 1;
     Complex* r = registers;
@@ -314,7 +314,7 @@ unsigned Eval::runScalarLanes(const ScalarProgram& program, Complex* registers, 
     for (const ScalarLoad& load : program.loads) {
         Complex* target = r + load.target * stride;
         if (load.symbol == loopSymbol) {
-            for (int l = 0; l < lanes; ++l) target[l] = Complex{first + l, 0.0};
+            for (int l = 0; l < lanes; ++l) target[l] = Complex{first + l * step, 0.0};
             continue;
         }
         Complex value;

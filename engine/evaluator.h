@@ -76,13 +76,12 @@ public:
     }
 
     // Runs a compiled program for `lanes` (at most ScalarProgram::kLanes)
-    // consecutive passes of a loop at once: the loop variable (loopSymbol)
-    // is first, first+1, ... in the lanes, every other name its current
-    // value. Values go to values[0 .. lanes-1]; the result is the mask of
+    // passes of a loop at once: the loop variable (loopSymbol) is first,
+    // first+step, ... in the lanes, every other name its current value. Values go to values[0 .. lanes-1]; the result is the mask of
     // lanes that need the general walk (all of them when a name is not a
     // number).
     unsigned runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes, int loopSymbol,
-                            double first, Complex* values);
+                            double first, double step, Complex* values);
 
     template <typename... A>
     Tag fail(const char* format, A... args) {

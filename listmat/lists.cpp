@@ -2,11 +2,13 @@
 // lists, plus apply, takeitem and setitem on the elements of a matrix.
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <vector>
 
 #include "listmat/list_sets.h"
 #include "listmat/list_support.h"
 #include "listmat/listmat_builtins.h"
+#include "engine/loop_passes.h"
 #include "mathlib/complex.h"
 
 namespace vx {
@@ -27,27 +29,24 @@ Tag bListgen(Eval& ev, const Args& a, Value& out) {
     if (!evaluateNumber(ev, a[2], cmd, fromValue) || !evaluateNumber(ev, a[3], cmd, toValue)) return kNone;
     int from = 0, to = 0;
     if (!integralEndpoint(ev, cmd, fromValue, from) || !integralEndpoint(ev, cmd, toValue, to)) return kNone;
-    // A downward range is generated upwards with the values mirrored, so
-    // the list holds them in the order the user wrote.
-    const bool downwards = from > to;
-    if (downwards) std::swap(from, to);
-    const long long count = static_cast<long long>(to) - from + 1;
+    // A downward range counts down, so the list holds the values in the
+    // order the user wrote.
+    const int step = from > to ? -1 : 1;
+    const long long count = std::abs(static_cast<long long>(to) - from) + 1;
     if (count > kMaxValueElements) return ev.fail("(listgen) Error: Dimension");
     std::vector<Complex> elements;
     elements.reserve(static_cast<size_t>(std::min(count, kInitialReserve)));
     LocalScope scope(ev.engine);
     const int variable = scope.push(*name, Value::scalar(static_cast<double>(from)));
     if (variable < 0) return ev.fail(kTooManyLocals);
-    Value v;
-    for (long long k = from; k <= to; ++k) {
-        if (ev.aborted()) return ev.failAborted();
-        const long long x = downwards ? static_cast<long long>(from) + to - k : k;
-        scope.complexAt(variable) = Complex{static_cast<double>(x), 0.0};
-        const Tag tag = ev.evaluate(a[0], v);
-        if (!tag) return kNone;
-        if (tag != kComplex) return ev.fail("(listgen) Error: Data Type");
-        elements.push_back(v.z);
-    }
+    const bool finished = runLoopPasses(ev, a[0], scope, variable, from, count, step,
+                                        [&](Tag tag, const Value& v) {
+                                            if (!tag) return false;
+                                            if (tag != kComplex) return ev.fail("(listgen) Error: Data Type"), false;
+                                            elements.push_back(v.z);
+                                            return true;
+                                        });
+    if (!finished) return kNone;
     out = Value::list(std::move(elements));
     return kList;
 }

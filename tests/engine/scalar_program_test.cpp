@@ -105,6 +105,12 @@ TEST_F(CompiledVersusWalk, FallbacksGiveTheWalksValueOrMessage) {
         "sum(k^2,k,5,4)",
         "sum(L,k,1,20)",
         "sum(k*%,k,1,20)",
+        "listgen(1/(k-10),k,1,29)",
+        "listgen(sin(k/9)*cos(k/9),k,20,-20)",
+        "listgen(k^2,k,3,3)",
+        "listgen(L*k,k,1,9)",
+        "listgen(a*k-1,a,9,-9)",
+        "listgen((k<5)+i,k,1,12)",
     };
     for (const char* s : statements) expectSame(s);
     // '%' as a number and as a list.
@@ -144,6 +150,7 @@ TEST_F(CompiledVersusWalk, RandomExpressionsAgreeBitForBit) {
         const std::string e = randomExpression(rng, 5, pool);
         expectSame("sum(" + e + ",k,1," + std::to_string(4 + n % 21) + ")");
         expectSame("product(" + e + ",k,-2,1)");
+        expectSame("listgen(" + e + ",k,9,-" + std::to_string(n % 13) + ")");
     }
 }
 
