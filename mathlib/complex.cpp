@@ -14,11 +14,6 @@ namespace {
 const double kPi = 4.0 * std::atan(1.0);
 double piValue() { return kPi; }
 
-}  // namespace
-
-
-namespace {
-
 // Argument reduced to t = x/pi in (-2, 2), keeping the sign of x.
 double reducedTurns(double x) { return fmodTwo(x / piValue()); }
 
@@ -218,7 +213,6 @@ inline double cosineTurnsTimesZero(double t) {
 
 // For a real argument cosh(0) is exactly 1 and sinh(0) exactly +0, so the
 // hyperbolic calls are skipped without changing a bit of the result.
-
 Complex cxSin(Complex z) {
     if (z.im == 0.0 && !std::signbit(z.im)) {
         const double t = reducedTurns(z.re);

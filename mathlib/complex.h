@@ -47,7 +47,8 @@ inline bool exactWholePower(double x, double n, double& result) {
     return true;
 }
 // A positive real base with a real exponent is the common case in loops
-// (k^2): answered inline with the real pow, exactly as the general rule does.
+// (k^2): answered inline with the value the general rule's real pow gives,
+// whole powers by exact multiplication.
 inline Complex cxPower(Complex z, Complex w) {
     if (z.im == 0.0 && z.re > 0.0 && w.im == 0.0) {
         double p;
