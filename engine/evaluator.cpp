@@ -299,7 +299,7 @@ bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
     for (const ScalarLoad& load : program.loads)
         if (!loadScalarName(load, r[load.target])) return false;
     for (const ScalarOp& op : program.ops)
-        if (op.step(r, 1, op, 1)) return false;
+        if (!op.step(r, op)) return false;
     z = r[program.value];
     return true;
 }
@@ -322,7 +322,7 @@ unsigned Eval::runScalarLanes(const ScalarProgram& program, Complex* registers, 
         std::fill_n(target, lanes, value);
     }
     unsigned failed = 0;
-    for (const ScalarOp& op : program.ops) failed |= op.step(r, stride, op, lanes);
+    for (const ScalarOp& op : program.ops) failed |= op.laneStep(r, op, lanes);
     std::copy_n(r + program.value * stride, lanes, values);
     return failed & all;
 }

@@ -83,114 +83,119 @@ bool opFor(const Item& item, ItemOp& op) {
     return false;
 }
 
-// One handler per code, each running over the lanes. A failed lane gets a
-// NaN so that later operations read a defined value; its result is not used.
-constexpr Complex kFailedLane{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
-
-struct Lanes {
-    Complex* out;
-    const Complex* a;
-    const Complex* b;
-    Lanes(Complex* r, int stride, const ScalarOp& op)
-        : out(r + op.result * stride), a(r + op.a * stride), b(r + op.b * stride) {}
-};
-
+// The arithmetic of each code on one lane, false when the lane fails. A
+// kernel reads a (and b for two operands) and writes out; the paired sine
+// and cosine writes its cosine to `second`, which is register b.
 template <Complex (*F)(Complex, Complex)>
-unsigned arithmeticStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    for (int l = 0; l < lanes; ++l) v.out[l] = F(v.a[l], v.b[l]);
-    return 0;
+bool arithmetic(const ScalarOp&, const Complex& a, const Complex& b, Complex& out, Complex&) {
+    out = F(a, b);
+    return true;
 }
 
-// Runs `operation` on every lane; a lane where it divides by zero fails.
-template <typename Operation>
-unsigned laneByLane(const Lanes& v, int lanes, Operation operation) {
-    unsigned failed = 0;
-    for (int l = 0; l < lanes; ++l) {
-        try {
-            v.out[l] = operation(l);
-        } catch (const DivisionByZero&) {
-            v.out[l] = kFailedLane;
-            failed |= 1u << l;
-        }
+bool divide(const ScalarOp&, const Complex& a, const Complex& b, Complex& out, Complex&) {
+    try {
+        out = cxDivide(a, b);
+        return true;
+    } catch (const DivisionByZero&) {
+        return false;
     }
-    return failed;
 }
 
-unsigned divideStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    return laneByLane(v, lanes, [&](int l) { return cxDivide(v.a[l], v.b[l]); });
+bool negate(const ScalarOp&, const Complex& a, const Complex&, Complex& out, Complex&) {
+    out = Complex{-a.re, -a.im};
+    return true;
 }
 
-unsigned negateStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    for (int l = 0; l < lanes; ++l) v.out[l] = Complex{-v.a[l].re, -v.a[l].im};
-    return 0;
+bool factorial(const ScalarOp&, const Complex& a, const Complex&, Complex& out, Complex&) {
+    out = cxGamma(cxAdd(a, Complex{1.0, 0.0}));
+    return true;
 }
 
-unsigned factorialStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    for (int l = 0; l < lanes; ++l) v.out[l] = cxGamma(cxAdd(v.a[l], Complex{1.0, 0.0}));
-    return 0;
+bool applyElementary(const ScalarOp& op, const Complex& a, const Complex&, Complex& out, Complex&) {
+    try {
+        out = op.apply(a);
+        return true;
+    } catch (const DivisionByZero&) {
+        return false;
+    }
 }
 
-unsigned applyStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    return laneByLane(v, lanes, [&](int l) { return op.apply(v.a[l]); });
-}
-
-unsigned sineCosineStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    Complex* cosine = r + op.b * stride;
-    for (int l = 0; l < lanes; ++l) cxSinCos(v.a[l], v.out[l], cosine[l]);
-    return 0;
+bool sineCosine(const ScalarOp&, const Complex& a, const Complex&, Complex& out, Complex& second) {
+    cxSinCos(a, out, second);
+    return true;
 }
 
 template <bool Equal>
-unsigned equalityStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
-    for (int l = 0; l < lanes; ++l) {
-        const bool equal = v.a[l].re == v.b[l].re && v.a[l].im == v.b[l].im;
-        v.out[l] = Complex{equal == Equal ? 1.0 : 0.0, 0.0};
-    }
-    return 0;
+bool equality(const ScalarOp&, const Complex& a, const Complex& b, Complex& out, Complex&) {
+    const bool equal = a.re == b.re && a.im == b.im;
+    out = Complex{equal == Equal ? 1.0 : 0.0, 0.0};
+    return true;
 }
 
 // Ordering needs real operands; the general walk reports a complex one.
 template <typename Order>
-unsigned orderStep(Complex* r, int stride, const ScalarOp& op, int lanes) {
-    const Lanes v(r, stride, op);
+bool order(const ScalarOp&, const Complex& a, const Complex& b, Complex& out, Complex&) {
+    if (a.im != 0.0 || b.im != 0.0) return false;
+    out = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
+    return true;
+}
+
+using Kernel = bool (*)(const ScalarOp&, const Complex&, const Complex&, Complex&, Complex&);
+
+template <Kernel K>
+bool singleStep(Complex* r, const ScalarOp& op) {
+    return K(op, r[op.a], r[op.b], r[op.result], r[op.b]);
+}
+
+// A failed lane gets a NaN so that later operations read a defined value;
+// its result is not used.
+constexpr Complex kFailedLane{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+
+template <Kernel K>
+unsigned laneStep(Complex* r, const ScalarOp& op, int lanes) {
+    constexpr int stride = ScalarProgram::kLanes;
+    Complex* out = r + op.result * stride;
+    Complex* b = r + op.b * stride;
+    const Complex* a = r + op.a * stride;
     unsigned failed = 0;
     for (int l = 0; l < lanes; ++l) {
-        if (v.a[l].im != 0.0 || v.b[l].im != 0.0) {
-            v.out[l] = kFailedLane;
+        if (!K(op, a[l], b[l], out[l], b[l])) {
+            out[l] = kFailedLane;
             failed |= 1u << l;
-            continue;
         }
-        v.out[l] = Complex{Order{}(v.a[l].re, v.b[l].re) ? 1.0 : 0.0, 0.0};
     }
     return failed;
 }
 
-ScalarStep stepFor(ScalarCode code) {
+struct Steps {
+    ScalarStep single;
+    ScalarLaneStep lanes;
+};
+
+template <Kernel K>
+constexpr Steps stepsOf() {
+    return Steps{singleStep<K>, laneStep<K>};
+}
+
+Steps stepsFor(ScalarCode code) {
     switch (code) {
-        case ScalarCode::Add: return arithmeticStep<cxAdd>;
-        case ScalarCode::Subtract: return arithmeticStep<cxSubtract>;
-        case ScalarCode::Multiply: return arithmeticStep<cxMultiply>;
-        case ScalarCode::Divide: return divideStep;
-        case ScalarCode::Power: return arithmeticStep<cxPower>;
-        case ScalarCode::Negate: return negateStep;
-        case ScalarCode::Factorial: return factorialStep;
-        case ScalarCode::Apply: return applyStep;
-        case ScalarCode::SineCosine: return sineCosineStep;
-        case ScalarCode::Equal: return equalityStep<true>;
-        case ScalarCode::NotEqual: return equalityStep<false>;
-        case ScalarCode::Less: return orderStep<std::less<double>>;
-        case ScalarCode::Greater: return orderStep<std::greater<double>>;
-        case ScalarCode::LessEqual: return orderStep<std::less_equal<double>>;
-        case ScalarCode::GreaterEqual: return orderStep<std::greater_equal<double>>;
+        case ScalarCode::Add: return stepsOf<arithmetic<cxAdd>>();
+        case ScalarCode::Subtract: return stepsOf<arithmetic<cxSubtract>>();
+        case ScalarCode::Multiply: return stepsOf<arithmetic<cxMultiply>>();
+        case ScalarCode::Divide: return stepsOf<divide>();
+        case ScalarCode::Power: return stepsOf<arithmetic<cxPower>>();
+        case ScalarCode::Negate: return stepsOf<negate>();
+        case ScalarCode::Factorial: return stepsOf<factorial>();
+        case ScalarCode::Apply: return stepsOf<applyElementary>();
+        case ScalarCode::SineCosine: return stepsOf<sineCosine>();
+        case ScalarCode::Equal: return stepsOf<equality<true>>();
+        case ScalarCode::NotEqual: return stepsOf<equality<false>>();
+        case ScalarCode::Less: return stepsOf<order<std::less<double>>>();
+        case ScalarCode::Greater: return stepsOf<order<std::greater<double>>>();
+        case ScalarCode::LessEqual: return stepsOf<order<std::less_equal<double>>>();
+        case ScalarCode::GreaterEqual: return stepsOf<order<std::greater_equal<double>>>();
     }
-    return nullptr;
+    return Steps{nullptr, nullptr};
 }
 
 bool sameBits(Complex x, Complex y) { return std::memcmp(&x, &y, sizeof x) == 0; }
@@ -276,7 +281,11 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
     // Every register is a constant, a name or an operation's result.
     program.registerCount = firstResult + static_cast<int>(program.ops.size());
     pairSinesWithCosines(program);
-    for (ScalarOp& op : program.ops) op.step = stepFor(op.code);
+    for (ScalarOp& op : program.ops) {
+        const Steps steps = stepsFor(op.code);
+        op.step = steps.single;
+        op.laneStep = steps.lanes;
+    }
     program.value = static_cast<std::uint8_t>(reg.back());
     return program;
 }

@@ -38,17 +38,21 @@ enum class ScalarCode : std::uint8_t {
 // registers[result] = code(registers[a], registers[b]); unary codes read a.
 // SineCosine writes two registers: result and b.
 struct ScalarOp;
+// Runs one operation on one set of registers; false when it fails
+// (division by zero, ordering of a complex number), which sends the
+// sub-expression to the general walk for its message.
+using ScalarStep = bool (*)(Complex* registers, const ScalarOp& op);
 // Runs one operation on `lanes` side-by-side evaluations (the passes of a
-// loop): register g of lane l is registers[g * stride + l]. Returns the
-// mask of lanes where it failed (division by zero, ordering of a complex
-// number); those lanes go to the general walk for their message.
-using ScalarStep = unsigned (*)(Complex* registers, int stride, const ScalarOp& op, int lanes);
+// loop): register g of lane l is registers[g * ScalarProgram::kLanes + l].
+// Returns the mask of the lanes where it failed.
+using ScalarLaneStep = unsigned (*)(Complex* registers, const ScalarOp& op, int lanes);
 
 struct ScalarOp {
     ScalarCode code = ScalarCode::Add;
     std::uint8_t result = 0, a = 0, b = 0;
     Complex (*apply)(Complex) = nullptr;  // Apply
-    ScalarStep step = nullptr;            // the handler of `code`
+    ScalarStep step = nullptr;            // the handlers of `code`
+    ScalarLaneStep laneStep = nullptr;
 };
 
 // A name read into a register before the operations run.
