@@ -93,15 +93,10 @@ bool readIntegralEndpoint(Eval& ev, Ref root, const char* cmd, int& result) {
     return true;
 }
 
-// A number joins a number accumulator.
-Complex joinNumbers(Fold fold, Complex acc, Complex z) {
-    return fold == Fold::Sum ? cxAdd(acc, z) : cxMultiply(acc, z);
-}
-
 Tag combine(Eval& ev, Fold fold, const char* cmd, Value& acc, const Value& v) {
     if (v.tag != acc.tag) return ev.fail("(%s) Error: Data Type", cmd);
     if (acc.tag == kComplex) {
-        acc.z = joinNumbers(fold, acc.z, v.z);
+        acc.z = fold == Fold::Sum ? cxAdd(acc.z, v.z) : cxMultiply(acc.z, v.z);
         return kComplex;
     }
     if (fold == Fold::Product && acc.tag == kMatrix) {
@@ -134,10 +129,6 @@ Tag foldRange(Eval& ev, const Args& a, Value& out, Fold fold) {
                                         [&](Tag tag, const Value& v) {
                                             last = tag;
                                             if (!tag) return true;  // a failed pass adds nothing
-                                            if (tag == kComplex && out.tag == kComplex) {
-                                                out.z = joinNumbers(fold, out.z, v.z);
-                                                return true;
-                                            }
                                             return combine(ev, fold, cmd, out, v) != kNone;
                                         });
     if (!finished || !last) return kNone;

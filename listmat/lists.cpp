@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/loop_passes.h"
 #include "listmat/list_sets.h"
 #include "listmat/list_support.h"
 #include "listmat/listmat_builtins.h"
-#include "engine/loop_passes.h"
 #include "mathlib/complex.h"
 
 namespace vx {
