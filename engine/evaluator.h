@@ -50,8 +50,12 @@ public:
     Tag evaluate(Ref ref, Value& out) {
         if (ref.valid()) {
             const Item& item = ref.item();
-            Complex z;
-            if (quickScalar(ref, z)) return setScalar(out, z);
+            if (item.kind == kLiteral) return setScalar(out, item.value);
+            if (item.scalarProgram >= 0) {
+                Complex z;
+                if (runScalar(ref.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)], z))
+                    return setScalar(out, z);
+            }
             if (item.kind == kVariable && item.special == SpecialName::None) {
                 const SymbolBinding* b = engine.stores.findBinding(item.symbol);
                 if (b && b->localComplex >= 0)
@@ -61,25 +65,11 @@ public:
         return evaluateItem(ref, out);
     }
 
-    // The number a valid sub-expression stands for when no general walk is
-    // needed: a literal, or a compiled scalar program that ran to its end.
-    // False leaves the sub-expression to evaluate(), which gives the same
-    // value or the message. Loops call this once per pass.
-    bool quickScalar(Ref ref, Complex& z) {
-        const Item& item = ref.item();
-        if (item.kind == kLiteral) {
-            z = item.value;
-            return true;
-        }
-        return item.scalarProgram >= 0 &&
-               runScalar(ref.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)], z);
-    }
-
     // Runs a compiled program for `lanes` (at most ScalarProgram::kLanes)
     // passes of a loop at once: the loop variable (loopSymbol) is first,
-    // first+step, ... in the lanes, every other name its current value. Values go to values[0 .. lanes-1]; the result is the mask of
-    // lanes that need the general walk (all of them when a name is not a
-    // number).
+    // first+step, ... in the lanes, every other name its current value.
+    // Values go to values[0 .. lanes-1]; the result is the mask of lanes
+    // that need the general walk (all of them when a name is not a number).
     unsigned runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes, int loopSymbol,
                             double first, double step, Complex* values);
 
