@@ -1,5 +1,6 @@
 #include "engine/builtin_table.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -30,6 +31,16 @@ Handler builtinHandler(std::string_view name) {
     std::lock_guard lock(t.mutex);
     auto found = t.handlers.find(std::string(name));
     return found == t.handlers.end() ? nullptr : found->second;
+}
+
+std::vector<std::string> builtinNames() {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    std::vector<std::string> names;
+    names.reserve(t.handlers.size());
+    for (const auto& [name, handler] : t.handlers) names.push_back(name);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace vx
