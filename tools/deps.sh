@@ -7,6 +7,7 @@ VX_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libedit-dev
   qt6-base-dev libqt6opengl6-dev libglu1-mesa-dev libgl1-mesa-dri
   fonts-dejavu-core xvfb xauth
+  libboost-dev libboost-math-dev python3-mpmath python3-numpy
 )
 missing=()
 for p in "${VX_PACKAGES[@]}"; do
