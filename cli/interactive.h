@@ -1,9 +1,12 @@
 #pragma once
+#include <string>
+
 #include "engine/engine.h"
 
 namespace vx {
 
-// Prompt, read a statement (continued while brackets are open), submit it.
+// The interactive session on a terminal: prompt, read a statement
+// (continued while brackets are open), submit it; until Ctrl+D, quit or exit.
 void runInteractive(Engine& engine);
 
 // Open minus closed brackets outside comments; > 0 means "continue".

@@ -2,7 +2,6 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets OpenGLWidgets OpenGL Network Test)
 set(OpenGL_GL_PREFERENCE GLVND)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
-include(GNUInstallDirs)
 
 file(GLOB VX_DESKTOP_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shell/qt/*.cpp)
 list(REMOVE_ITEM VX_DESKTOP_SRC ${CMAKE_SOURCE_DIR}/shell/qt/main.cpp)
@@ -15,13 +14,20 @@ target_compile_definitions(vx_desktop PUBLIC QT_NO_KEYWORDS)
 target_link_libraries(vx_desktop PUBLIC vx_plot_area vx_library Qt6::Widgets Qt6::Network Qt6::OpenGLWidgets Qt6::OpenGL
                                         OpenGL::GL OpenGL::GLU)
 # The manual and the icon travel inside the program: help works offline.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/icons/hicolor/256x256/apps/io.github.vexalo.Vexalo.png
+                            PROPERTIES QT_RESOURCE_ALIAS resources/vexalo.png)
 qt_add_resources(vx_desktop "vexalo_resources" PREFIX "/"
   BASE ${CMAKE_SOURCE_DIR}
-  FILES docs/manual.md resources/vexalo.png)
+  FILES docs/manual.md resources/icons/hicolor/256x256/apps/io.github.vexalo.Vexalo.png)
 
 add_executable(vexalo ${CMAKE_SOURCE_DIR}/shell/qt/main.cpp)
 set_target_properties(vexalo PROPERTIES AUTOMOC ON)
 target_link_libraries(vexalo PRIVATE vx_desktop)
+
+# Everything below is tests.
+if(NOT BUILD_TESTING)
+  return()
+endif()
 
 # Widget tests run headless; each test class is one CTest test.
 enable_testing()
@@ -29,14 +35,10 @@ file(GLOB VX_QT_TEST_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/shell/qt/*.
 add_executable(vx_qt_tests ${VX_QT_TEST_SRC})
 set_target_properties(vx_qt_tests PROPERTIES AUTOMOC ON)
 target_link_libraries(vx_qt_tests PRIVATE vx_desktop Qt6::Test)
-foreach(test_class MainWindowTest PlotTabsTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest)
+target_compile_definitions(vx_qt_tests PRIVATE VX_DESKTOP_PATH="$<TARGET_FILE:vexalo>")
+add_dependencies(vx_qt_tests vexalo)
+foreach(test_class MainWindowTest PlotTabsTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest
+                   CommandLineTest)
   add_test(NAME qt.${test_class} COMMAND vx_qt_tests ${test_class})
   set_tests_properties(qt.${test_class} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endforeach()
-
-install(TARGETS vexalo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_SOURCE_DIR}/docs/manual.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vexalo)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/vexalo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/vexalo.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/vexalo-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
-        RENAME vexalo.xml)

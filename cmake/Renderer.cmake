@@ -34,11 +34,15 @@ if(EDIT_LIBRARY AND EDIT_INCLUDE)
   target_link_libraries(vexalo-cli-gl PRIVATE ${EDIT_LIBRARY})
 endif()
 add_dependencies(vexalo-cli vexalo-cli-gl)
-install(TARGETS vexalo-cli-gl RUNTIME DESTINATION bin)
 
 add_executable(vx_gl_frametime ${CMAKE_SOURCE_DIR}/tests/gl/frametime_main.cpp)
 target_link_libraries(vx_gl_frametime PRIVATE vx_renderer)
 target_compile_definitions(vx_gl_frametime PRIVATE QT_NO_KEYWORDS)
+
+# Everything below is tests.
+if(NOT BUILD_TESTING)
+  return()
+endif()
 
 find_package(GTest REQUIRED)
 file(GLOB VX_GL_TEST_SRC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gl/*_test.cpp)

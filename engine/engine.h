@@ -43,6 +43,12 @@ public:
     // A submission or plot precalculation runs / the window asks it to stop.
     std::atomic<int> working{0};
     std::atomic<int> abortRequested{0};
+    // The terminal runner's Ctrl+C: the submission ends before its next
+    // statement. Cleared with `working` at the end of a submission.
+    std::atomic<int> endSubmission{0};
+    // Answers that were error messages, shown or quiet, since the engine
+    // started; the terminal runner's exit status reports them.
+    int errorAnswers = 0;
 
     int outputEnabled = 1;
     int noPrint = 0;

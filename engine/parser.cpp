@@ -1,5 +1,6 @@
 #include "engine/parser.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,6 +14,22 @@ bool isAlnum(char c) { return isLetter(c) || isDigit(c); }
 bool inSet(char c, const char* set) { return c && std::strchr(set, c) != nullptr; }
 
 char at(std::string_view s, size_t p) { return p < s.size() ? s[p] : '\0'; }
+
+// The character starting at byte p as it should appear in a message: a
+// whole UTF-8 sequence, or a byte that is not valid UTF-8 as \xHH, so the
+// message never carries half a character.
+std::string characterAt(std::string_view s, size_t p) {
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    unsigned char lead = byte(p);
+    size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                    : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    bool whole = length > 0 && p + length <= s.size();
+    for (size_t k = 1; whole && k < length; ++k) whole = (byte(p + k) & 0xC0) == 0x80;
+    if (whole) return std::string(s.substr(p, length));
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", lead);
+    return escaped;
+}
 
 // Length of the decimal number starting at p (digits, point, digits,
 // exponent with optional sign when digits follow).
@@ -305,9 +322,10 @@ int checkStatement(ErrorText& error, std::string_view s) {
         error.fail("Error: Unexpected '%c' at line end", last);
         return 0;
     }
-    for (char c : s) {
+    for (size_t p = 0; p < s.size(); ++p) {
+        char c = s[p];
         if (!(isOperatorChar(c) || isAlnum(c) || inSet(c, "()[]{},=%.|!><"))) {
-            error.fail("Error: Invalid Character '%c'", c);
+            error.fail("Error: Invalid Character '%s'", characterAt(s, p).c_str());
             return 0;
         }
     }

@@ -12,7 +12,29 @@
 
 namespace vx {
 
+bool isErrorAnswer(std::string_view text) {
+    // Successes and text answers never use these words; failures of the
+    // definition and plot families that do not say "Error" say one of them.
+    static constexpr std::string_view kFailureWords[] = {
+        "Error", "Unknown ", "does not exist", "Too many", "Too Many", "Invalid ", "(diff) Data Type",
+    };
+    for (std::string_view word : kFailureWords)
+        if (text.find(word) != std::string_view::npos) return true;
+    return false;
+}
+
+std::string_view withoutByteOrderMark(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    return text;
+}
+
+// Quiet answers count too: a script cannot see them, but they failed.
+static void countErrorAnswer(Engine& engine, const ErrorText& error, Tag tag) {
+    if (tag == kNone && isErrorAnswer(error.text())) ++engine.errorAnswers;
+}
+
 void printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag) {
+    countErrorAnswer(engine, error, tag);
     if (!engine.outputEnabled) return;
     engine.setOutputColour(kAnswerColour);
     std::string line = ">  ";
@@ -50,13 +72,17 @@ Tag runBodyWithPrinting(Eval& ev, Ref body) {
     engine.noPrint = 0;
     Value v;
     Tag tag = ev.evaluate(body, v);
-    if (!engine.noPrint) printResult(engine, ev.error, v, tag);
+    if (!engine.noPrint)
+        printResult(engine, ev.error, v, tag);
+    else
+        countErrorAnswer(engine, ev.error, tag);
     engine.noPrint = savedNoPrint;
     storeLastResult(engine, v, tag);
     return tag;
 }
 
 static void answerLine(Engine& engine, const std::string& text) {
+    ++engine.errorAnswers;
     engine.setOutputColour(kAnswerColour);
     engine.appendOutput(">  " + text + "\n");
     engine.setOutputColour(kDefaultColour);
@@ -69,6 +95,7 @@ void submit(Engine& engine, const std::vector<std::string>& statements) {
             engine.outputEnabled = 1;
             engine.working.store(0);
             engine.abortRequested.store(0);
+            engine.endSubmission.store(0);
         }
     } end{engine};
 
@@ -88,12 +115,16 @@ void submit(Engine& engine, const std::vector<std::string>& statements) {
     }
     Eval ev(engine, error);
     for (const Expression& e : expressions) {
+        if (engine.endSubmission.load()) break;
         engine.outputEnabled = 1;
         int savedNoPrint = engine.noPrint;
         engine.noPrint = 0;
         Value result;
         Tag tag = evaluateStatement(ev, Ref{&e, e.root()}, result);
-        if (!engine.noPrint) printResult(engine, error, result, tag);
+        if (!engine.noPrint)
+            printResult(engine, error, result, tag);
+        else
+            countErrorAnswer(engine, error, tag);
         engine.noPrint = savedNoPrint;
         storeLastResult(engine, result, tag);
     }
@@ -116,7 +147,7 @@ void runBatchFile(Engine& engine, const std::string& path) {
     std::stringstream content;
     content << in.rdbuf();
     engine.appendOutput("Running '" + path + "'...\r\n");
-    submitText(engine, content.str());
+    submitText(engine, withoutByteOrderMark(content.str()));
     engine.appendOutput("Finished running '" + path + "'\r\n");
 }
 

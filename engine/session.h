@@ -34,6 +34,13 @@ void storeLastResult(Engine& engine, const Value& value, Tag tag);
 // stored as the last result on success. Returns the body's tag.
 Tag runBodyWithPrinting(class Eval& ev, struct Ref body);
 
+// Whether an answer of tag 0 reports a failure rather than a success
+// ("(newfunc) Function 'f' created") or a text answer.
+bool isErrorAnswer(std::string_view text);
+
+// The text without a leading UTF-8 byte-order mark.
+std::string_view withoutByteOrderMark(std::string_view text);
+
 // Checks every statement, then evaluates them in order. Clears `working`
 // and `abortRequested` at the end.
 void submit(Engine& engine, const std::vector<std::string>& statements);

@@ -5,6 +5,8 @@
 #include <span>
 #include <string_view>
 
+#include "vexalo_version.h"
+
 namespace vx {
 
 enum CommandId : int {
@@ -74,6 +76,6 @@ std::string_view toolbarTooltip(int button, int saveButtonMode);
 int toolbarCommand(int button, int saveButtonMode);
 
 constexpr std::string_view kProductName = "Vexalo";
-constexpr std::string_view kVersionText = "v06.19.07";
+constexpr std::string_view kVersionText = VX_VERSION_TEXT;
 
 }  // namespace vx

@@ -8,6 +8,7 @@ VX_PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libglu1-mesa-dev libgl1-mesa-dri
   fonts-dejavu-core xvfb xauth
   libboost-dev libboost-math-dev python3-mpmath python3-numpy
+  scdoc python3-pexpect
 )
 missing=()
 for p in "${VX_PACKAGES[@]}"; do

@@ -7,6 +7,7 @@
 
 #include "plot/obj_export.h"
 #include "shell/qt/main_window.h"
+#include "vexalo_version.h"
 
 namespace vx {
 
@@ -149,7 +150,7 @@ void MainWindow::openHelp() {
 }
 
 void MainWindow::showAbout() {
-    QMessageBox::about(this, "About Vexalo", "<b>Vexalo</b><br>v06.19.07");
+    QMessageBox::about(this, "About Vexalo", "<b>Vexalo</b><br>" VX_VERSION_TEXT);
 }
 
 }  // namespace vx

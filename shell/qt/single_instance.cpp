@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLocalSocket>
 #include <QTimer>
 #include <memory>
@@ -19,7 +21,28 @@ SingleInstance::SingleInstance(QString serverName, QObject* parent) : QObject(pa
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
 }
 
-QString SingleInstance::defaultServerName() { return QString("vexalo-%1").arg(::getuid()); }
+QString SingleInstance::serverName(const QString& runtimeDir, const QString& session, const QString& display,
+                                   unsigned userId) {
+    QString name = QString("vexalo-%1-%2").arg(session.isEmpty() ? QString::number(userId) : session,
+                                               display.isEmpty() ? QString("none") : display);
+    // ":0", "localhost:10.0" and "wayland-0" become parts of one file name.
+    for (QChar& c : name)
+        if (!c.isLetterOrNumber() && c != '-' && c != '.') c = '_';
+    if (!runtimeDir.isEmpty()) return runtimeDir + "/" + name;
+    // The temporary folder is shared: the user id keeps users apart.
+    return name + "-" + QString::number(userId);
+}
+
+QString SingleInstance::defaultServerName() {
+    // The runtime folder is the user's own (mode 0700); the session id tells
+    // two logins of the same user apart.
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.startsWith('/') || !QFileInfo(runtime).isDir()) runtime.clear();
+    QString platform = QGuiApplication::platformName();
+    QString display = qEnvironmentVariable(platform.startsWith("wayland") ? "WAYLAND_DISPLAY" : "DISPLAY");
+    if (display.isEmpty()) display = platform;
+    return serverName(runtime, qEnvironmentVariable("XDG_SESSION_ID"), display, ::getuid());
+}
 
 bool SingleInstance::sendToRunning(const QString& path) {
     QLocalSocket socket;

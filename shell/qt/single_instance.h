@@ -1,6 +1,7 @@
 #pragma once
-// One running program per user: a later start hands its file to the
-// running window over a local socket and ends.
+// One running program per login session and display: a later start there
+// hands its file to the running window over a local socket and ends. A
+// start on another display, or in another login session, opens its own.
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -12,8 +13,13 @@ class SingleInstance : public QObject {
 public:
     explicit SingleInstance(QString serverName, QObject* parent = nullptr);
 
-    // The server name for the current user.
+    // The socket for this login session and display (the application's
+    // platform must exist).
     static QString defaultServerName();
+    // The socket path in `runtimeDir` (a plain name in the temporary folder
+    // when there is none) for a session, a display and the user id.
+    static QString serverName(const QString& runtimeDir, const QString& session, const QString& display,
+                              unsigned userId);
 
     // Sends the (absolute) path, or an empty one only to raise the window,
     // to a running instance. False when none answers.

@@ -144,7 +144,7 @@ TEST(Parser, CheckReportsTheFirstProblem) {
 TEST(Parser, CheckRefusesNonAsciiAndOversizedStatements) {
     ErrorText error;
     EXPECT_EQ(checkStatement(error, "1+\xC3\xA9"), 0);
-    EXPECT_EQ(error.text(), "Error: Invalid Character '\xC3'");
+    EXPECT_EQ(error.text(), "Error: Invalid Character '\xC3\xA9'");  // the whole character
     std::string big = "1";
     for (int k = 0; k < 1100; ++k) big += "+1";
     EXPECT_EQ(checkStatement(error, big), 0);

@@ -12,6 +12,16 @@ namespace vx::test {
 class SingleInstanceTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void oneSocketPerSessionAndDisplay() {
+        const QString runtime = "/run/user/1000";
+        QCOMPARE(SingleInstance::serverName(runtime, "3", ":0", 1000), QString("/run/user/1000/vexalo-3-_0"));
+        QVERIFY(SingleInstance::serverName(runtime, "3", ":1", 1000) != SingleInstance::serverName(runtime, "3", ":0", 1000));
+        QVERIFY(SingleInstance::serverName(runtime, "4", ":0", 1000) != SingleInstance::serverName(runtime, "3", ":0", 1000));
+        // No runtime folder or session: the shared temporary folder, told
+        // apart by the user id.
+        QCOMPARE(SingleInstance::serverName("", "", "localhost:10.0", 1000), QString("vexalo-1000-localhost_10.0-1000"));
+    }
+
     void handsOverCheckedPaths() {
         const QString name = QString("vexalo-test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance running(name);
