@@ -12,14 +12,16 @@ class StdoutSink : public OutputSink {
 public:
     StdoutSink(std::FILE* out, bool colour) : out_(out), colour_(colour) {}
 
+    // Written in pieces between the CRs of CR LF: a long answer is never
+    // copied, so printing it needs no memory beyond its text.
     void appendOutput(std::string_view text) override {
-        std::string plain;
-        plain.reserve(text.size());
-        for (size_t k = 0; k < text.size(); ++k) {
-            if (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n') continue;
-            plain += text[k];
+        size_t start = 0;
+        for (size_t k = 0; k + 1 < text.size(); ++k) {
+            if (text[k] != '\r' || text[k + 1] != '\n') continue;
+            std::fwrite(text.data() + start, 1, k - start, out_);
+            start = k + 1;
         }
-        std::fwrite(plain.data(), 1, plain.size(), out_);
+        std::fwrite(text.data() + start, 1, text.size() - start, out_);
     }
     void setOutputColour(std::uint32_t colour) override {
         if (!colour_) return;

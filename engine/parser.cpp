@@ -256,6 +256,14 @@ private:
 
 }  // namespace
 
+bool isName(std::string_view text) {
+    if (text == "%") return true;
+    if (text.empty() || !isLetter(text.front())) return false;
+    for (char c : text)
+        if (!isAlnum(c)) return false;
+    return true;
+}
+
 int operatorPrecedence(const char code[2]) {
     if (code[1] != 0) return 0;
     switch (code[0]) {

@@ -24,6 +24,10 @@ int checkStatement(ErrorText& error, std::string_view statement);
 // Postfix form of a checked statement (empty for an empty statement).
 std::vector<StackItem> convertStatement(std::string_view statement);
 
+// Whether the text is one name as statements spell it: a letter and then
+// letters or digits, or the last result's "%".
+bool isName(std::string_view text);
+
 // Operator precedence by code (higher binds tighter).
 int operatorPrecedence(const char code[2]);
 

@@ -33,20 +33,45 @@ static void countErrorAnswer(Engine& engine, const ErrorText& error, Tag tag) {
     if (tag == kNone && isErrorAnswer(error.text())) ++engine.errorAnswers;
 }
 
-void printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag) {
+constexpr const char* kOutOfMemoryLine = ">  Error: Out of Memory\r\n";
+
+bool printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag) {
     countErrorAnswer(engine, error, tag);
-    if (!engine.outputEnabled) return;
+    if (!engine.outputEnabled) return true;
+    // The text of a long list can take more memory than the list itself:
+    // running out while formatting or writing it answers the statement
+    // with a message instead of ending the session.
+    bool printed = true;
+    std::string line;
+    try {
+        line = ">  ";
+        line += tag ? formatValue(value, engine.displayDigits) : error.text();
+        line += "\r\n";
+    } catch (const std::bad_alloc&) {
+        printed = false;
+    } catch (const std::length_error&) {
+        printed = false;
+    }
     engine.setOutputColour(kAnswerColour);
-    std::string line = ">  ";
-    line += tag ? formatValue(value, engine.displayDigits) : error.text();
-    line += "\r\n";
-    engine.appendOutput(line);
+    if (printed) {
+        try {
+            engine.appendOutput(line);
+        } catch (const std::bad_alloc&) {
+            printed = false;
+        }
+    }
+    if (!printed) {
+        if (tag) ++engine.errorAnswers;
+        std::string().swap(line);
+        engine.appendOutput(kOutOfMemoryLine);
+    }
     engine.setOutputColour(kDefaultColour);
+    return printed;
 }
 
-void storeLastResult(Engine& engine, const Value& value, Tag tag) {
+void storeLastResult(Engine& engine, Value value, Tag tag) {
     if (tag != kComplex && tag != kList && tag != kMatrix) return;
-    engine.lastResult = value;
+    engine.lastResult = std::move(value);
     engine.lastResult.tag = tag;
 }
 
@@ -77,7 +102,7 @@ Tag runBodyWithPrinting(Eval& ev, Ref body) {
     else
         countErrorAnswer(engine, ev.error, tag);
     engine.noPrint = savedNoPrint;
-    storeLastResult(engine, v, tag);
+    storeLastResult(engine, std::move(v), tag);
     return tag;
 }
 
@@ -121,12 +146,15 @@ void submit(Engine& engine, const std::vector<std::string>& statements) {
         engine.noPrint = 0;
         Value result;
         Tag tag = evaluateStatement(ev, Ref{&e, e.root()}, result);
-        if (!engine.noPrint)
-            printResult(engine, error, result, tag);
-        else
+        // An answer that could not be printed counts as failed: % keeps
+        // the previous result.
+        if (!engine.noPrint) {
+            if (!printResult(engine, error, result, tag)) tag = kNone;
+        } else {
             countErrorAnswer(engine, error, tag);
+        }
         engine.noPrint = savedNoPrint;
-        storeLastResult(engine, result, tag);
+        storeLastResult(engine, std::move(result), tag);
     }
 }
 

@@ -27,8 +27,10 @@ private:
 };
 
 // ">  " and the value (or for kNone the error text), in the answer colour.
-void printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag);
-void storeLastResult(Engine& engine, const Value& value, Tag tag);
+// False when memory ran out while formatting or writing the value; the line
+// then reads ">  Error: Out of Memory".
+bool printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag);
+void storeLastResult(Engine& engine, Value value, Tag tag);
 
 // Evaluates one body the way loops do: printed unless it ends in ';', and
 // stored as the last result on success. Returns the body's tag.

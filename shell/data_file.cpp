@@ -3,13 +3,16 @@
 #include <memory>
 #include <vector>
 
+#include "engine/parser.h"
 #include "engine/symbols.h"
 #include "shell/binary_io.h"
 
 namespace vx {
 namespace {
 
-constexpr int kCoordinateParameters = 3;
+// Coordinate systems map 2 or 3 coordinates (newcoords makes no others).
+constexpr int kMinCoordinates = 2;
+constexpr int kMaxCoordinates = 3;
 
 bool streamable(const Expression& e) {
     for (const Item& item : e.items)
@@ -52,13 +55,14 @@ void writeComplexes(ByteWriter& out, const std::vector<Complex>& elements) {
 }
 
 // What can go wrong in an entry; each stops the reading with its text.
-enum class Fault { None, Truncated, BadTag, BadItem, NameTooLong, BadParameters, BadSize, BadExpression };
+enum class Fault { None, Truncated, BadTag, BadItem, NameTooLong, BadName, BadParameters, BadSize, BadExpression };
 
 const char* faultText(Fault f) {
     switch (f) {
         case Fault::BadTag: return "Error reading file: Invalid data identifier";
         case Fault::BadItem: return "Error reading file: Invalid stack item identifier";
         case Fault::NameTooLong: return "Error reading file: Name too long";
+        case Fault::BadName: return "Error reading file: Invalid name";
         case Fault::BadParameters: return "Error reading file: Invalid parameter count";
         case Fault::BadSize: return "Error reading file: Invalid value size";
         case Fault::BadExpression: return "Error reading file: Invalid expression";
@@ -78,27 +82,29 @@ public:
     bool i32(std::int32_t& v) { return in_.i32(v) || fail(Fault::Truncated); }
     bool u8(std::uint8_t& v) { return in_.u8(v) || fail(Fault::Truncated); }
     bool complex(Complex& c) { return (in_.f64(c.re) && in_.f64(c.im)) || fail(Fault::Truncated); }
+    // Only names a statement can spell: anything else could be neither
+    // used nor deleted by the user.
     bool name(std::string& s) {
         switch (in_.name(s, kMaxFileName)) {
-            case ByteReader::NameResult::Ok: return true;
+            case ByteReader::NameResult::Ok: return isName(s) || fail(Fault::BadName);
             case ByteReader::NameResult::TooLong: return fail(Fault::NameTooLong);
             default: return fail(Fault::Truncated);
         }
     }
-    // `count` elements, each 16 bytes; the count is checked against what is
-    // left of the file before anything is allocated.
+    // `count` elements, each 16 bytes; the count is checked against the
+    // size cap and what is left of the file before anything is allocated.
     bool complexes(std::int64_t count, std::vector<Complex>& out) {
-        if (count < 0) return fail(Fault::BadSize);
+        if (count < 0 || count > kMaxValueElements) return fail(Fault::BadSize);
         if (static_cast<std::uint64_t>(count) > in_.remaining() / 16) return fail(Fault::Truncated);
         out.resize(static_cast<size_t>(count));
         for (Complex& c : out)
             if (!complex(c)) return false;
         return true;
     }
-    bool parameters(int limit, std::vector<std::string>& names) {
+    bool parameters(int least, int most, std::vector<std::string>& names) {
         std::int32_t count = 0;
         if (!i32(count)) return false;
-        if (count < 0 || count > limit) return fail(Fault::BadParameters);
+        if (count < least || count > most) return fail(Fault::BadParameters);
         names.resize(static_cast<size_t>(count));
         for (std::string& n : names)
             if (!name(n)) return false;
@@ -231,7 +237,11 @@ bool readEntry(EntryReader& in, std::uint8_t tag, Stores& stores, DataLoadResult
             std::int32_t columns = 0, rows = 0;
             std::vector<Complex> elements;
             if (!in.i32(columns) || !in.i32(rows)) return false;
-            if (columns < 0 || rows < 0) return in.fail(Fault::BadSize);
+            // A matrix without elements may still have rows or columns
+            // (dropcol of the only column keeps the rows), but no dimension
+            // beyond what the size cap lets a statement make.
+            if (columns < 0 || rows < 0 || columns > kMaxValueElements || rows > kMaxValueElements)
+                return in.fail(Fault::BadSize);
             if (!in.complexes(static_cast<std::int64_t>(columns) * rows, elements)) return false;
             installValue(stores, kMatrix, name, columns, rows, std::move(elements), {}, result, print);
             return true;
@@ -239,9 +249,11 @@ bool readEntry(EntryReader& in, std::uint8_t tag, Stores& stores, DataLoadResult
         default: {
             std::vector<std::string> params;
             SharedExpression body;
-            if (!in.parameters(tag == 'f' ? kMaxParameters : kCoordinateParameters, params)) return false;
+            const bool function = tag == 'f';
+            if (!in.parameters(function ? 0 : kMinCoordinates, function ? kMaxParameters : kMaxCoordinates, params))
+                return false;
             if (!in.items(body)) return false;
-            if (tag == 'f')
+            if (function)
                 installFunction(stores, name, std::move(params), std::move(body), result, print);
             else
                 installCoordinates(stores, name, params, std::move(body), result, print);

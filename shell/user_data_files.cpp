@@ -50,36 +50,87 @@ private:
     int fd_;
 };
 
-}  // namespace
-
-std::string writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    std::string temp = path.string() + ".XXXXXX";
-    Descriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) return systemError("Cannot create", temp);
-    auto discard = [&](const std::string& reason) {
-        ::unlink(temp.c_str());
-        return reason;
-    };
-    size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return discard(systemError("Cannot write", temp));
-        written += static_cast<size_t>(n);
+// A file written and synced under a temporary name beside its target; the
+// temporary file is removed unless it has been renamed over the target.
+class StagedFile {
+public:
+    StagedFile(const std::filesystem::path& target, const FileCalls& calls)
+        : target_(target), temp_(target.string() + ".XXXXXX"), calls_(calls) {}
+    ~StagedFile() {
+        if (created_) ::unlink(temp_.c_str());
     }
-    if (::fchmod(fd.get(), 0644) != 0 || ::fsync(fd.get()) != 0) return discard(systemError("Cannot write", temp));
-    if (::close(fd.release()) != 0) return discard(systemError("Cannot write", temp));
-    if (::rename(temp.c_str(), path.c_str()) != 0) return discard(systemError("Cannot replace", path));
-    return {};
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // Empty on success, else what went wrong.
+    std::string write(std::string_view bytes) {
+        Descriptor fd(calls_.createTemp(temp_.data()));
+        if (fd.get() < 0) return systemError("Cannot create", temp_);
+        created_ = true;
+        size_t written = 0;
+        while (written < bytes.size()) {
+            long n = calls_.write(fd.get(), bytes.data() + written, bytes.size() - written);
+            if (n < 0 && errno == EINTR) continue;
+            if (n == 0) errno = ENOSPC;
+            if (n <= 0) return systemError("Cannot write", temp_);
+            written += static_cast<size_t>(n);
+        }
+        if (::fchmod(fd.get(), 0644) != 0 || calls_.sync(fd.get()) != 0) return systemError("Cannot write", temp_);
+        if (::close(fd.release()) != 0) return systemError("Cannot write", temp_);
+        return {};
+    }
+    std::string replaceTarget() {
+        if (calls_.rename(temp_.c_str(), target_.c_str()) != 0) return systemError("Cannot replace", target_);
+        created_ = false;
+        return {};
+    }
+
+private:
+    std::filesystem::path target_;
+    std::string temp_;
+    const FileCalls& calls_;
+    bool created_ = false;
+};
+
+// The renames reach the disk only with their folder; a file system that
+// cannot sync folders still has the files' own contents synced.
+void syncFolder(const std::filesystem::path& folder) {
+    Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0) ::fsync(fd.get());
 }
 
-std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores) {
+}  // namespace
+
+const FileCalls& systemFileCalls() {
+    static const FileCalls calls{
+        ::mkstemp,
+        [](int fd, const void* data, size_t size) -> long { return ::write(fd, data, size); },
+        ::fsync,
+        ::rename,
+    };
+    return calls;
+}
+
+std::string writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, const FileCalls& calls) {
+    StagedFile file(path, calls);
+    std::string error = file.write(bytes);
+    if (error.empty()) error = file.replaceTarget();
+    if (error.empty()) syncFolder(path.parent_path().empty() ? "." : path.parent_path());
+    return error;
+}
+
+std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores,
+                              const FileCalls& calls) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return "Cannot create folder '" + folder.string() + "': " + ec.message();
-    std::string error = writeFileAtomically(optionsFilePath(folder), encodeOptions(options));
-    if (!error.empty()) return error;
-    return writeFileAtomically(dataFilePath(folder), encodeUserData(stores));
+    StagedFile optionsFile(optionsFilePath(folder), calls), dataFile(dataFilePath(folder), calls);
+    std::string error = optionsFile.write(encodeOptions(options));
+    if (error.empty()) error = dataFile.write(encodeUserData(stores));
+    if (error.empty()) error = optionsFile.replaceTarget();
+    if (error.empty()) error = dataFile.replaceTarget();
+    syncFolder(folder);
+    return error;
 }
 
 UserDataLoad loadUserDataFiles(const std::filesystem::path& folder, Stores& stores,

@@ -20,13 +20,29 @@ std::filesystem::path dataFilePath(const std::filesystem::path& folder);
 // False when the file cannot be opened or read.
 bool readWholeFile(const std::filesystem::path& path, std::string& out);
 
-// Writes a temporary file beside the target, syncs it and renames it over
-// the target. Returns an empty text on success, else what went wrong.
-std::string writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// The system calls that saving makes; tests replace them to make the disk
+// fill up or the folder refuse new files.
+// Each returns what its system call does and sets errno the same way.
+struct FileCalls {
+    std::function<int(char* pattern)> createTemp;                  // mkstemp
+    std::function<long(int fd, const void* data, size_t size)> write;
+    std::function<int(int fd)> sync;                                // fsync
+    std::function<int(const char* from, const char* to)> rename;
+};
+const FileCalls& systemFileCalls();
 
-// Writes the options file, then the data file (creating the folder).
-// Empty on success, else the reason.
-std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores);
+// Writes a temporary file beside the target, syncs it and renames it over
+// the target. Returns an empty text on success, else what went wrong; the
+// target is then untouched and the temporary file removed.
+std::string writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                                const FileCalls& calls = systemFileCalls());
+
+// Writes both files (creating the folder). Both are written and synced
+// beside their targets before either replaces its old file, so a full disk
+// or a read-only folder keeps both previous files. Empty on success, else
+// the reason.
+std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores,
+                              const FileCalls& calls = systemFileCalls());
 
 struct UserDataLoad {
     std::optional<Options> options;  // empty when the file is missing or short

@@ -70,6 +70,19 @@ TEST(Cli, AnswersMessagesAndExitStatus) {
     }
 }
 
+// Under a 150 MB address-space limit the text of four million numbers
+// does not fit; the earlier and later answers still appear, and the
+// status says that a statement answered with an error.
+TEST(Cli, AnswerTooLargeForMemoryEndsOnlyItsStatement) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "sanitizers reserve more address space than the limit";
+#endif
+    vx::test::ProcessResult r = vx::test::runProcess("ulimit -v 150000; '" + std::string(VX_CLI_PATH) +
+                                    "' -e '1+1\nlistgen(k,k,1,4e6)\n2+2' 2>&1");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, ">  2\n>  Error: Out of Memory\n>  4\n");
+}
+
 TEST(Cli, HelpAndVersion) {
     for (const char* option : {"--help", "-h"}) {
         Result help = run(option);

@@ -85,18 +85,19 @@ TEST(UserDataFile, RoundTripKeepsEveryDefinitionWorking) {
     const char* session =
         "new(a,3+4i)\nnew(L,{1,2,-0.5})\nnew(M,[1,2,3][4,5,6])\n"
         "newfunc(h,x,[x,2][3,x^2])\nnewfunc(big,x,y,if(x>y,x,y))\nnewfunc(k,-x!+%*i)\n"
-        "newcoords(mine,u,v,[u*2,v])\nnewcoords(cyl,r,t,z,[r*cos(t),r*sin(t),z])";
+        "newcoords(mine,u,v,[u*2,v])\nnewcoords(cyl,r,t,z,[r*cos(t),r*sin(t),z])\n"
+        "new(N,dropcol([1][2],1))\nnew(%,7)";
     first.run(session);
     std::string bytes = encodeUserData(first.engine.stores);
     Loaded l = load(second.engine.stores, bytes);
     EXPECT_EQ(l.result.error, "");
-    EXPECT_EQ(l.result.installed, 8);
+    EXPECT_EQ(l.result.installed, 10);
     EXPECT_EQ(l.lines,
-              "Loaded value 'a'\r\nLoaded value 'L'\r\nLoaded value 'M'\r\n"
+              "Loaded value 'a'\r\nLoaded value '%'\r\nLoaded value 'L'\r\nLoaded value 'M'\r\nLoaded value 'N'\r\n"
               "Loaded function 'h'\r\nLoaded function 'big'\r\nLoaded function 'k'\r\n"
               "Loaded coords 'mine'\r\nLoaded coords 'cyl'\r\n");
     EXPECT_EQ(encodeUserData(second.engine.stores), bytes);
-    const char* probe = "a\nL\nM\nh(2)\nbig(1,5)\nchangecoords([1,2],coords=mine)\nchangecoords([1,0,3],coords=cyl)";
+    const char* probe = "a\nL\nM\nN\nsize(N)\nh(2)\nbig(1,5)\nchangecoords([1,2],coords=mine)\nchangecoords([1,0,3],coords=cyl)";
     EXPECT_EQ(second.run(probe), first.run(probe));
 }
 
@@ -146,10 +147,20 @@ TEST(UserDataFile, DamageStopsTheReadingAndKeepsWhatCameBefore) {
         {"unterminated name", "#bbb", "Error reading file: Unexpected end of file", true},
         {"name of 1024 bytes", "#" + cstr(longName) + f64(1) + f64(0), "Error reading file: Name too long"},
         {"negative list count", "$" + cstr("L") + i32(-1), "Error reading file: Invalid value size"},
-        {"list longer than the file", "$" + cstr("L") + i32(1 << 30) + f64(1),
-         "Error reading file: Unexpected end of file"},
+        {"list longer than the file", "$" + cstr("L") + i32(1000) + f64(1), "Error reading file: Unexpected end of file"},
+        {"list above the size cap", "$" + cstr("L") + i32((1 << 26) + 1), "Error reading file: Invalid value size"},
         {"negative matrix rows", "@" + cstr("M") + i32(2) + i32(-3), "Error reading file: Invalid value size"},
-        {"huge matrix", "@" + cstr("M") + i32(1 << 30) + i32(1 << 30), "Error reading file: Unexpected end of file"},
+        {"matrix longer than the file", "@" + cstr("M") + i32(100) + i32(100), "Error reading file: Unexpected end of file"},
+        {"huge matrix", "@" + cstr("M") + i32(1 << 30) + i32(1 << 30), "Error reading file: Invalid value size"},
+        {"no columns, 2^31-1 rows", "@" + cstr("M") + i32(0) + i32(INT32_MAX), "Error reading file: Invalid value size"},
+        {"no rows, 2^27 columns", "@" + cstr("M") + i32(1 << 27) + i32(0), "Error reading file: Invalid value size"},
+        {"empty name", "#" + cstr("") + f64(1) + f64(0), "Error reading file: Invalid name"},
+        {"name with a blank", "#" + cstr("a b") + f64(1) + f64(0), "Error reading file: Invalid name"},
+        {"name byte 0x80", "#" + cstr("\x80") + f64(1) + f64(0), "Error reading file: Invalid name"},
+        {"parameter 1x", "f" + cstr("g") + i32(1) + cstr("1x") + i32(0), "Error reading file: Invalid name"},
+        {"variable item a-b", "f" + cstr("g") + i32(0) + i32(9) + cstr("a-b") + i32(0), "Error reading file: Invalid name"},
+        {"1 coordinate", "c" + cstr("s") + i32(1) + cstr("r") + i32(9) + cstr("r") + i32(0),
+         "Error reading file: Invalid parameter count"},
         {"65 parameters", "f" + cstr("g") + i32(65), "Error reading file: Invalid parameter count"},
         {"negative parameters", "f" + cstr("g") + i32(-2), "Error reading file: Invalid parameter count"},
         {"4 coordinates", "c" + cstr("s") + i32(4), "Error reading file: Invalid parameter count"},
@@ -241,6 +252,63 @@ TEST(UserDataFolder, SavesAtomicallyAndLoadsBack) {
     UserDataLoad none = loadUserDataFiles(dir / "absent", restored.engine.stores, [](const std::string&) {});
     EXPECT_FALSE(none.options);
     EXPECT_FALSE(none.dataFound);
+    fs::remove_all(dir);
+}
+
+// A full disk, a read-only folder or a failing sync or rename while saving:
+// the previous files stay as they were, no temporary file is left behind,
+// and the reason comes back for the user.
+TEST(UserDataFolder, FaultsWhileSavingKeepThePreviousFiles) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vx_userdata_faults_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    ShellEngine before, after;
+    before.run("new(a,1)");
+    after.run("new(a,2)\nnewfunc(f,x,x)");
+    Options changed;
+    changed.syntaxHighlighting = 0;
+    ASSERT_EQ(saveUserDataFiles(dir, Options{}, before.engine.stores), "");
+    std::string oldOptions, oldData;
+    ASSERT_TRUE(readWholeFile(optionsFilePath(dir), oldOptions));
+    ASSERT_TRUE(readWholeFile(dataFilePath(dir), oldData));
+
+    auto failWith = [](int error) {
+        errno = error;
+        return -1;
+    };
+    int dataFd = -1;  // the data file's descriptor, for faults in that file only
+    struct Case {
+        const char* what;
+        FileCalls calls;
+        const char* reason;
+    } cases[] = {
+        {"disk full", systemFileCalls(), "No space left on device"},
+        {"disk full in the data file", systemFileCalls(), "No space left on device"},
+        {"read-only folder", systemFileCalls(), "Read-only file system"},
+        {"sync fails", systemFileCalls(), "Input/output error"},
+        {"rename refused", systemFileCalls(), "Permission denied"},
+    };
+    cases[0].calls.write = [&](int, const void*, size_t) -> long { return failWith(ENOSPC); };
+    cases[1].calls.createTemp = [&](char* pattern) {
+        int fd = ::mkstemp(pattern);
+        if (std::strstr(pattern, "vxdata.vxd")) dataFd = fd;
+        return fd;
+    };
+    cases[1].calls.write = [&](int fd, const void* data, size_t size) -> long {
+        // Half of the file fits.
+        return fd != dataFd ? ::write(fd, data, size) : size > 8 ? ::write(fd, data, size / 2) : failWith(ENOSPC);
+    };
+    cases[2].calls.createTemp = [&](char*) { return failWith(EROFS); };
+    cases[3].calls.sync = [&](int) { return failWith(EIO); };
+    cases[4].calls.rename = [&](const char*, const char*) { return failWith(EACCES); };
+    for (const Case& c : cases) {
+        std::string error = saveUserDataFiles(dir, changed, after.engine.stores, c.calls);
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": " << error;
+        std::string options, data;
+        EXPECT_TRUE(readWholeFile(optionsFilePath(dir), options) && options == oldOptions) << c.what;
+        EXPECT_TRUE(readWholeFile(dataFilePath(dir), data) && data == oldData) << c.what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << c.what;
+    }
     fs::remove_all(dir);
 }
 
