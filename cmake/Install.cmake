@@ -13,6 +13,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/manual.md DESTINATION ${VX_DOC_DIR})
 # The copyright file in the machine-readable Debian format, built from
 # LICENSE so that the licence text exists once.
 file(READ ${CMAKE_SOURCE_DIR}/LICENSE VX_LICENSE_TEXT)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" VX_COPYRIGHT_LINE "${VX_LICENSE_TEXT}")
+set(VX_COPYRIGHT_HOLDERS "${CMAKE_MATCH_1}")
 string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) [^\n]*\n\n" "" VX_LICENSE_TEXT "${VX_LICENSE_TEXT}")
 string(REGEX REPLACE "\n+$" "" VX_LICENSE_TEXT "${VX_LICENSE_TEXT}")
 string(REGEX REPLACE "\n\n" "\n.\n" VX_LICENSE_TEXT "${VX_LICENSE_TEXT}")

@@ -4,8 +4,8 @@ set(CPACK_PACKAGE_NAME vexalo)
 set(CPACK_PACKAGE_VENDOR "The Vexalo developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mathematics workbench with an expression language and plots")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Vexalo computes with complex numbers, lists and matrices: number theory,
+# The summary is the synopsis line; this is the extended description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vexalo computes with complex numbers, lists and matrices: number theory,
 polynomials, linear algebra, statistics and calculus, with the user's own
 variables, functions and coordinate systems. Plot commands draw explicit,
 parametric and implicit curves and surfaces, tubes, space curves, vector

@@ -9,6 +9,7 @@ VX_PACKAGES=(
   fonts-dejavu-core xvfb xauth
   libboost-dev libboost-math-dev python3-mpmath python3-numpy
   scdoc python3-pexpect
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 missing=()
 for p in "${VX_PACKAGES[@]}"; do
