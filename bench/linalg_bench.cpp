@@ -1,6 +1,9 @@
 // Linear algebra: det, inverse and charpoly on both sides of the switch
-// from cofactor expansion (n <= 8) to elimination, and eigenvectors, which
-// runs a whole chain of built-ins through the evaluator.
+// from cofactor expansion (n <= 8) to elimination, eigenvalues and
+// eigenvectors, and polyroots; bench/compare_numpy.sh times the same sizes
+// in numpy. Each case evaluates the built-in on a stored variable, so the
+// time is the method's plus one copy of the operand, without parsing or
+// printing.
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -34,10 +37,32 @@ void runStatement(benchmark::State& state, const char* statement) {
 }
 
 void BM_Det(benchmark::State& state) { runStatement(state, "det(m)"); }
-BENCHMARK(BM_Det)->Arg(6)->Arg(8)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Det)->Arg(6)->Arg(8)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Arg(800)->Unit(benchmark::kMicrosecond);
 
 void BM_Inverse(benchmark::State& state) { runStatement(state, "inverse(m)"); }
-BENCHMARK(BM_Inverse)->Arg(6)->Arg(8)->Arg(50)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Inverse)->Arg(6)->Arg(8)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Arg(800)->Unit(benchmark::kMicrosecond);
+
+void BM_Eigenvalues(benchmark::State& state) { runStatement(state, "eigenvalues(m)"); }
+BENCHMARK(BM_Eigenvalues)->Arg(6)->Arg(20)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+void BM_Eigenvectors(benchmark::State& state) { runStatement(state, "eigenvectors(m)"); }
+BENCHMARK(BM_Eigenvectors)->Arg(20)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// Random real coefficients of the given degree, stored as the list p.
+void BM_Polyroots(benchmark::State& state) {
+    vx::bench::Fixture f;
+    const int degree = static_cast<int>(state.range(0));
+    std::vector<vx::Complex> p = randomMatrix(degree + 1);
+    p.resize(static_cast<size_t>(degree) + 1);
+    f.engine.stores.createListVariable("p", std::move(p), 0);
+    const vx::Expression e = vx::parseInternal("polyroots(p)");
+    for (auto _ : state) {
+        vx::Tag tag = f.evaluate(e);
+        if (!tag) state.SkipWithError(f.error.text().c_str());
+        benchmark::DoNotOptimize(tag);
+    }
+}
+BENCHMARK(BM_Polyroots)->Arg(20)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void BM_Charpoly(benchmark::State& state) { runStatement(state, "charpoly(m)"); }
 BENCHMARK(BM_Charpoly)->Arg(8)->Arg(30)->Unit(benchmark::kMicrosecond);

@@ -4,7 +4,10 @@
 #include <string>
 
 #include "engine/evaluator.h"
+#include "listmat/eigenvector_basis.h"
+#include "listmat/matrix_functions.h"
 #include "listmat/row_reduction.h"
+#include "mathlib/linear_algebra.h"
 
 namespace vx {
 namespace {
@@ -20,23 +23,6 @@ bool matrixArgument(Eval& ev, const Args& a, const char* name, Value& m) {
     Tag tag = ev.evaluate(a[0], m);
     if (!tag) return false;
     if (tag != kMatrix) return ev.fail("(%s) Error: Data Type", name), false;
-    return true;
-}
-
-// The first basis vector of the null space of M - lambda_k I, where M is the
-// local meigenvectors01 and lambda_k is element k of the list `values`.
-// When rounding leaves no free column the null space is empty and the
-// vector stays all zero: an eigenvector of zeros marks the failure without
-// reading a row that does not exist.
-bool eigenvectorOf(Eval& ev, const char* name, const std::string& values, int n, int k, std::vector<Complex>& vector) {
-    Value basis;
-    const std::string statement = "nullspace(meigenvectors01-ident(" + std::to_string(n) + ")*take(" + values + "," +
-                                  std::to_string(k) + "))";
-    Tag tag = evaluateText(ev, statement, basis);
-    if (!tag) return false;
-    if (tag != kMatrix) return ev.fail("(%s) Error: Data Type", name), false;
-    vector.assign(static_cast<size_t>(n), Complex{});
-    if (basis.rows > 0) std::copy_n(basis.elements.begin(), std::min(n, basis.columns), vector.begin());
     return true;
 }
 
@@ -67,71 +53,88 @@ Tag bNullspace(Eval& ev, const Args& a, Value& out) {
 }
 
 Tag bEigenvectors(Eval& ev, const Args& a, Value& out) {
-    const char* name = "eigenvectors";
     if (a.count != 1) return ev.fail("(eigenvectors) Error: Syntax");
     Value m;
-    if (!matrixArgument(ev, a, name, m)) return kNone;
-    LocalScope scope(ev.engine);
-    if (scope.push("meigenvectors01", std::move(m)) < 0) return ev.fail(kTooManyLocals);
-    Value values;
-    Tag tag = evaluateText(ev, "eigenvalues(meigenvectors01)", values);
-    if (!tag) return kNone;
-    if (tag != kList) return ev.fail("(eigenvectors) Error: Data Type");
-    const int n = values.count();
-    if (scope.push("seigenvectors01", std::move(values)) < 0) return ev.fail(kTooManyLocals);
-
-    std::vector<Complex> result(static_cast<size_t>(n) * static_cast<size_t>(n));
-    std::vector<Complex> vector;
-    for (int k = 0; k < n; ++k) {
-        if (ev.aborted()) return ev.failAborted();
-        if (!eigenvectorOf(ev, name, "seigenvectors01", n, k, vector)) return kNone;
-        std::copy(vector.begin(), vector.end(), result.begin() + static_cast<std::ptrdiff_t>(k) * n);
-    }
-    out = Value::matrix(n, n, std::move(result));
+    if (!matrixArgument(ev, a, "eigenvectors", m)) return kNone;
+    std::vector<Complex> values;
+    if (!eigenvaluesOf(ev, m, values)) return kNone;
+    EigenvectorSet set;
+    if (!eigenvectorRows(m.elements, m.rows, values, ev.engine.abortRequested, set)) return ev.failAborted();
+    const int n = static_cast<int>(values.size());
+    out = Value::matrix(n, n, std::move(set.rows));
     return kMatrix;
 }
 
-// f(M) = P diag(f(lambda)) P^-1 with the eigenvectors as the columns of P.
+bool isVariableNamed(Ref r, const std::string& name) {
+    return r.valid() && r.item().kind == kVariable && r.item().name == name;
+}
+
+Ref operand(Ref r, int k) {
+    return Ref{r.expr, r.expr->operandRoots[static_cast<size_t>(r.item().operandStart + k)]};
+}
+
+enum class Form { Direct, ThroughBasis, Failed };
+
+// Whether expr is f(var) for a function with a method of its own, or
+// var ^ p for a number p (evaluated with var bound to the eigenvalues).
+Form recogniseFunction(Eval& ev, Ref expr, const std::string& var, MatrixFunction& f, Complex& p) {
+    const Item& item = expr.item();
+    if (item.kind == kFunction && item.count == 1 && findMatrixFunction(item.name, f))
+        return isVariableNamed(operand(expr, 0), var) ? Form::Direct : Form::ThroughBasis;
+    if (item.kind != kOperator || item.code[0] != '^' || item.count != 2 || !isVariableNamed(operand(expr, 0), var))
+        return Form::ThroughBasis;
+    Value exponent;
+    const Tag tag = ev.evaluate(operand(expr, 1), exponent);
+    if (!tag) return Form::Failed;
+    if (tag != kComplex) return Form::ThroughBasis;
+    f = MatrixFunction::Power;
+    p = exponent.z;
+    return Form::Direct;
+}
+
+// f(M) for an expression f of the eigenvalue list bound to var. The
+// exponential, square root, logarithms, sine, cosine, sinh, cosh and powers
+// use methods that hold for every matrix (P diag(f(lambda)) P^-1 needs an
+// eigenvector basis, which repeated eigenvalues made singular and a
+// defective matrix does not have); any other expression goes through the
+// basis and fails clearly when there is none.
 Tag bMatfunc(Eval& ev, const Args& a, Value& out) {
-    const char* name = "matfunc";
     if (a.count != 3) return ev.fail("(matfunc) Error: Syntax");
     const std::string* variable = itemName(a[2]);
     if (!variable) return ev.fail("(matfunc) Error: Syntax");
     const std::string var = *variable;
     Value m;
-    if (!matrixArgument(ev, a, name, m)) return kNone;
+    if (!matrixArgument(ev, a, "matfunc", m)) return kNone;
     if (m.columns != m.rows) return ev.fail("(matfunc) Error: Not a square matrix");
     const int n = m.rows;
+    std::vector<Complex> values;
+    if (!eigenvaluesOf(ev, m, values)) return kNone;
 
     LocalScope scope(ev.engine);
-    const int matrixSlot = scope.push("meigenvectors01", std::move(m));
-    if (matrixSlot < 0) return ev.fail(kTooManyLocals);
-    Value values;
-    Tag tag = evaluateText(ev, "eigenvalues(meigenvectors01)", values);
-    if (!tag) return kNone;
-    if (tag != kList) return ev.fail("(matfunc) Error: Data Type");
-    if (values.count() != n) return ev.fail("(matfunc) Unexpected Error");
-    const int listSlot = scope.push(var, std::move(values));
-    if (listSlot < 0) return ev.fail(kTooManyLocals);
-
-    std::vector<Complex> p(static_cast<size_t>(n) * static_cast<size_t>(n));
-    std::vector<Complex> vector;
-    for (int k = 0; k < n; ++k) {
-        if (ev.aborted()) return ev.failAborted();
-        if (!eigenvectorOf(ev, name, var, n, k, vector)) return kNone;
-        for (int r = 0; r < n; ++r) p[static_cast<size_t>(r) * n + k] = vector[static_cast<size_t>(r)];
+    if (scope.push(var, Value::list(values)) < 0) return ev.fail(kTooManyLocals);
+    MatrixFunction f = MatrixFunction::Exp;
+    Complex p{};
+    const Form form = recogniseFunction(ev, a[1], var, f, p);
+    if (form == Form::Failed) return kNone;
+    std::vector<Complex> result;
+    const bool direct = form == Form::Direct;
+    if (direct && applyMatrixFunction(f, p, m.elements, n, values, false, result) == DirectStatus::Done) {
+        out = Value::matrix(n, n, std::move(result));
+        return kMatrix;
     }
-    Stores& stores = ev.engine.stores;
-    stores.localMatrix[static_cast<size_t>(matrixSlot)].value = Value::matrix(n, n, std::move(p));
 
-    Value f;
-    tag = ev.evaluate(a[1], f);
+    Value fv;
+    const Tag tag = ev.evaluate(a[1], fv);
     if (!tag) return kNone;
     if (tag != kList) return ev.fail("(matfunc) Error: Data Type");
-    if (f.count() != n) return ev.fail("(matfunc) Unexpected Error");
-    stores.localList[static_cast<size_t>(listSlot)].value.elements = std::move(f.elements);
-
-    return evaluateText(ev, "meigenvectors01*diagonal(" + var + ")*inverse(meigenvectors01)", out);
+    if (fv.count() != n) return ev.fail("(matfunc) Unexpected Error");
+    EigenvectorSet set;
+    if (!eigenvectorRows(m.elements, n, values, ev.engine.abortRequested, set)) return ev.failAborted();
+    if (!applyThroughEigenbasis(m.elements, n, values, fv.elements, set.rows, result) &&
+        !(direct && applyMatrixFunction(f, p, m.elements, n, values, true, result) == DirectStatus::Done))
+        return ev.fail("(matfunc) Error: Not a diagonalizable matrix");
+    out = Value::matrix(n, n, std::move(result));
+    return kMatrix;
 }
 
 constexpr BuiltinEntry kRowReduction[] = {

@@ -1,8 +1,8 @@
 #pragma once
 // rref, nullspace, eigenvectors and matfunc: the built-ins that rest on row
-// reduction. The last three work by evaluating small expressions over
-// temporary locals, so they reach eigenvalues, ident, take, diagonal and
-// inverse by name like any user expression would.
+// reduction and on the eigen-decomposition. nullspace reaches rref by name
+// over a temporary local, like any user expression would; matfunc applies
+// its expression to the eigenvalue list bound to the named variable.
 #include <span>
 
 #include "engine/builtin_table.h"

@@ -1,10 +1,11 @@
-// det, inverse, charpoly, trace, transpose, ident, width, height, crossp,
-// dotp and length. Vectors are one-row matrices.
+// det, inverse, charpoly, eigenvalues, trace, transpose, ident, width,
+// height, crossp, dotp and length. Vectors are one-row matrices.
 #include "mathlib/linear_algebra.h"
 
 #include <cmath>
 
 #include "mathlib/complex.h"
+#include "mathlib/eigenvalues.h"
 #include "mathlib/matrix_algebra.h"
 
 namespace vx {
@@ -53,6 +54,15 @@ Tag bCharpoly(Eval& ev, const Args& a, Value& out) {
     if (!characteristicPolynomial(m.elements, m.rows, ev.engine.abortRequested, coefficients))
         return ev.failAborted();
     out = Value::list(std::move(coefficients));
+    return kList;
+}
+
+Tag bEigenvalues(Eval& ev, const Args& a, Value& out) {
+    Value m;
+    if (!oneMatrix(ev, a, "charpoly", "(eigenvalues) Error: Syntax", m)) return kNone;
+    std::vector<Complex> values;
+    if (!eigenvaluesOf(ev, m, values)) return kNone;
+    out = Value::list(std::move(values));
     return kList;
 }
 
@@ -157,10 +167,23 @@ Tag bLength(Eval& ev, const Args& a, Value& out) {
 constexpr BuiltinEntry kLinearAlgebra[] = {
     {"crossp", bCrossp}, {"dotp", bDotp},         {"length", bLength},       {"det", bDet},
     {"ident", bIdent},   {"width", bWidth},       {"height", bHeight},       {"transpose", bTranspose},
-    {"trace", bTrace},   {"inverse", bInverse},   {"charpoly", bCharpoly},
+    {"trace", bTrace},   {"inverse", bInverse},   {"charpoly", bCharpoly},   {"eigenvalues", bEigenvalues},
 };
 
 }  // namespace
+
+// The messages are those users met when eigenvalues was written as
+// polyroots(charpoly(M)).
+bool eigenvaluesOf(Eval& ev, const Value& m, std::vector<Complex>& values) {
+    if (m.columns != m.rows) return ev.fail("(charpoly) Error: Not a square matrix"), false;
+    switch (matrixEigenvalues(m.elements, m.rows, ev.engine.abortRequested, values)) {
+        case EigenvalueStatus::Ok: return true;
+        case EigenvalueStatus::Empty: return ev.fail("(polyroots) Error: Constant Polynomial"), false;
+        case EigenvalueStatus::Aborted: return ev.failAborted(), false;
+        case EigenvalueStatus::NoConvergence: return ev.fail("(eigenvalues) Error: Unable to converge"), false;
+    }
+    return false;
+}
 
 bool invertInPlace(Eval& ev, Value& m) {
     try {

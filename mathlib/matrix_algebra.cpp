@@ -1,11 +1,13 @@
 #include "mathlib/matrix_algebra.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <utility>
 
 #include "mathlib/complex.h"
-#include "mathlib/scaled_division.h"
+#include "mathlib/dense_lu.h"
+#include "mathlib/fraction_free.h"
 #include "mathlib/wide_float.h"
 
 namespace vx {
@@ -13,37 +15,9 @@ namespace {
 
 bool isAborted(const AbortFlag& abort) { return abort.load(std::memory_order_relaxed) != 0; }
 bool isExactZero(Complex z) { return z.re == 0.0 && z.im == 0.0; }
-bool isFinite(Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); }
-double squaredModulus(Complex z) { return z.re * z.re + z.im * z.im; }
 Complex negate(Complex z) { return {-z.re, -z.im}; }
 
 size_t cell(int row, int column, int n) { return static_cast<size_t>(row) * static_cast<size_t>(n) + column; }
-
-// One fraction-free step (w p - f k) / q. The numerator is formed exactly
-// in double-double: the division by the previous pivot q is exact in
-// integers, so the quotient is the exact minor whenever that minor fits a
-// double, even when the products do not.
-double bareissStep(double w, double p, double f, double k, double q) {
-    return wideDivide(wideAdd(twoProduct(w, p), wideNegate(twoProduct(f, k))), Wide{q, 0.0});
-}
-
-Complex bareissStep(Complex w, Complex p, Complex f, Complex k, Complex q) {
-    const auto sum4 = [](Wide a, Wide b, Wide c, Wide d) { return wideAdd(wideAdd(a, b), wideAdd(c, d)); };
-    const auto neg = [](Wide a) { return wideNegate(a); };
-    const Wide re = sum4(twoProduct(w.re, p.re), neg(twoProduct(w.im, p.im)), neg(twoProduct(f.re, k.re)),
-                         twoProduct(f.im, k.im));
-    const Wide im = sum4(twoProduct(w.re, p.im), twoProduct(w.im, p.re), neg(twoProduct(f.re, k.im)),
-                         neg(twoProduct(f.im, k.re)));
-    if (q.im == 0.0) {
-        const Wide d{q.re, 0.0};
-        return {wideDivide(re, d), wideDivide(im, d)};
-    }
-    // Multiply by the conjugate of q and divide by |q|^2.
-    const Wide d = wideAdd(twoProduct(q.re, q.re), twoProduct(q.im, q.im));
-    const Wide nre = wideAdd(wideTimes(re, q.re), wideTimes(im, q.im));
-    const Wide nim = wideAdd(wideTimes(im, q.re), neg(wideTimes(re, q.im)));
-    return {wideDivide(nre, d), wideDivide(nim, d)};
-}
 
 // The expansion works on the rows below `row` and a list of surviving
 // columns per level, so minors are index sets rather than copies. Level d
@@ -144,83 +118,6 @@ private:
     std::vector<int> columns_;
 };
 
-// Gaussian elimination with partial pivoting; the determinant is the signed
-// product of the pivots. Used when the fraction-free products overflow.
-bool determinantByPivoting(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
-    std::vector<Complex> w(a.begin(), a.end());
-    Complex product{1.0, 0.0};
-    for (int k = 0; k < n; ++k) {
-        if (isAborted(abort)) return false;
-        int pivot = k;
-        for (int i = k + 1; i < n; ++i)
-            if (squaredModulus(w[cell(i, k, n)]) > squaredModulus(w[cell(pivot, k, n)])) pivot = i;
-        if (isExactZero(w[cell(pivot, k, n)])) {
-            det = Complex{0.0, 0.0};
-            return true;
-        }
-        if (pivot != k) {
-            for (int c = 0; c < n; ++c) std::swap(w[cell(k, c, n)], w[cell(pivot, c, n)]);
-            product = negate(product);
-        }
-        const Complex p = w[cell(k, k, n)];
-        product = cxMultiply(product, p);
-        for (int i = k + 1; i < n; ++i) {
-            const Complex f = cxDivideScaled(w[cell(i, k, n)], p);
-            for (int c = k + 1; c < n; ++c)
-                w[cell(i, c, n)] = cxSubtract(w[cell(i, c, n)], cxMultiply(f, w[cell(k, c, n)]));
-        }
-    }
-    det = product;
-    return true;
-}
-
-bool allFinite(std::span<const Complex> a) {
-    for (const Complex& z : a)
-        if (!isFinite(z)) return false;
-    return true;
-}
-
-double magnitude(double x) { return x * x; }
-double magnitude(Complex z) { return squaredModulus(z); }
-bool isZeroEntry(double x) { return x == 0.0; }
-bool isZeroEntry(Complex z) { return isExactZero(z); }
-double negated(double x) { return -x; }
-Complex negated(Complex z) { return negate(z); }
-
-// Bareiss elimination on real (double) or complex entries. Any non-zero
-// pivot keeps the divisions exact; the largest one keeps rounding small for
-// non-integer entries.
-template <typename T>
-bool fractionFreeDeterminant(std::vector<T> w, int n, const AbortFlag& abort, T& det) {
-    bool negative = false;
-    T previous{1.0};
-    for (int k = 0; k + 1 < n; ++k) {
-        if (isAborted(abort)) return false;
-        int pivot = k;
-        for (int i = k + 1; i < n; ++i)
-            if (magnitude(w[cell(i, k, n)]) > magnitude(w[cell(pivot, k, n)])) pivot = i;
-        if (isZeroEntry(w[cell(pivot, k, n)])) {
-            det = T{};
-            return true;
-        }
-        if (pivot != k) {
-            for (int c = 0; c < n; ++c) std::swap(w[cell(k, c, n)], w[cell(pivot, c, n)]);
-            negative = !negative;
-        }
-        const T p = w[cell(k, k, n)];
-        for (int i = k + 1; i < n; ++i) {
-            const T f = w[cell(i, k, n)];
-            T* row = w.data() + cell(i, 0, n);
-            const T* pivotRow = w.data() + cell(k, 0, n);
-            for (int c = k + 1; c < n; ++c) row[c] = bareissStep(row[c], p, f, pivotRow[c], previous);
-        }
-        previous = p;
-    }
-    const T last = w[cell(n - 1, n - 1, n)];
-    det = negative ? negated(last) : last;
-    return true;
-}
-
 Wide widen(double x) { return {x, 0.0}; }
 
 // det((-1)^n (xI - A)) by Berkowitz, on real (Wide over double) or complex
@@ -267,6 +164,29 @@ bool berkowitz(const std::vector<E>& a, int n, const AbortFlag& abort, std::vect
     return true;
 }
 
+// perm(|A|) by Ryser's formula over the column subsets in Gray-code order:
+// (-1)^n sum over S of (-1)^|S| prod_i sum_(j in S) |a_ij|. Cancellation
+// costs a few digits, which a size estimate can spare.
+double permanentOfModuli(std::span<const Complex> a, int n) {
+    std::vector<double> rowSums(static_cast<size_t>(n), 0.0);
+    double total = 0.0;
+    unsigned subset = 0;
+    for (unsigned k = 1; k < (1u << n); ++k) {
+        const int column = std::countr_zero(k);
+        const unsigned bit = 1u << column;
+        subset ^= bit;
+        const double sign = (subset & bit) ? 1.0 : -1.0;
+        double product = 1.0;
+        for (int r = 0; r < n; ++r) {
+            const Complex z = a[cell(r, column, n)];
+            rowSums[static_cast<size_t>(r)] += sign * std::hypot(z.re, z.im);
+            product *= rowSums[static_cast<size_t>(r)];
+        }
+        total += (std::popcount(subset) % 2 == n % 2) ? product : -product;
+    }
+    return std::fabs(total);
+}
+
 }  // namespace
 
 bool determinantByCofactors(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
@@ -279,29 +199,40 @@ bool determinantByCofactors(std::span<const Complex> a, int n, const AbortFlag& 
 }
 
 bool determinantByElimination(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
-    if (n == 0) {
-        det = Complex{1.0, 0.0};
+    if (isAborted(abort)) return false;
+    det = luDeterminant(a, n);
+    if (!hasWholeEntries(a)) return true;
+    // A whole-number determinant beyond 2^53 has no exact double anyway;
+    // below, the fraction-free elimination gives it exactly (0 for a
+    // singular matrix rather than rounding noise).
+    if (std::isfinite(det.re) && std::isfinite(det.im) && std::fmax(std::fabs(det.re), std::fabs(det.im)) > 0x1p54)
         return true;
+    Complex exact;
+    switch (fractionFreeDeterminant(a, n, abort, exact)) {
+        case FractionFree::Aborted: return false;
+        case FractionFree::Inexact: return true;
+        case FractionFree::Exact: break;
     }
-    bool real = true;
-    for (const Complex& z : a) real = real && z.im == 0.0;
-    bool done;
-    if (real) {
-        std::vector<double> w(a.size());
-        for (size_t k = 0; k < a.size(); ++k) w[k] = a[k].re;
-        double d = 0.0;
-        done = fractionFreeDeterminant(w, n, abort, d);
-        det = Complex{d, 0.0};
-    } else {
-        done = fractionFreeDeterminant(std::vector<Complex>(a.begin(), a.end()), n, abort, det);
-    }
-    if (!done) return false;
-    if (!isFinite(det) && allFinite(a)) return determinantByPivoting(a, n, abort, det);
+    det = exact;
     return true;
 }
 
 bool determinant(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
-    if (n <= kCofactorLimit) return determinantByCofactors(a, n, abort, det);
+    if (n > kCofactorLimit) return determinantByElimination(a, n, abort, det);
+    if (!determinantByCofactors(a, n, abort, det)) return false;
+    if (det.re == 0.0 && det.im == 0.0) return true;
+    // The expansion adds n! products; rounding leaves about eps times the
+    // sum of their moduli, perm(|A|). Where that reaches the printed digits
+    // (the products cancel: an ill-conditioned matrix), or the sum
+    // overflowed on the way to a result, elimination does better.
+    const double perm = permanentOfModuli(a, n);
+    const bool finite = std::isfinite(det.re) && std::isfinite(det.im);
+    if (finite && 4.0 * 0x1p-52 * perm <= 1e-12 * std::hypot(det.re, det.im)) return true;
+    if (finite && perm <= 0x1p53 && hasWholeEntries(a)) return true;  // every partial sum exact
+    if (!finite && !std::isfinite(perm)) {
+        for (const Complex& z : a)
+            if (!std::isfinite(z.re) || !std::isfinite(z.im)) return true;  // INF or NaN given
+    }
     return determinantByElimination(a, n, abort, det);
 }
 
@@ -342,50 +273,34 @@ bool characteristicPolynomial(std::span<const Complex> a, int n, const AbortFlag
 }
 
 InverseStatus invertMatrix(std::vector<Complex>& a, int n, const AbortFlag& abort) {
-    Complex det;
-    if (!determinant(a, n, abort, det)) return InverseStatus::Aborted;
-    if (isExactZero(det)) return InverseStatus::Singular;
-
-    // In-place sweep: after pivot k, column k holds the multipliers and row
-    // k the negated pivot row, all scaled by 1 / pivot. Every other entry is
-    // updated from its own old value, its new multiplier and the old pivot
-    // row, so only that row needs keeping. After the last pivot the array is
-    // the inverse of the row-exchanged matrix.
-    std::vector<std::pair<int, int>> exchanges;
-    std::vector<Complex> pivotRow(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k) {
-        if (isAborted(abort)) return InverseStatus::Aborted;
-        if (isExactZero(a[cell(k, k, n)])) {
-            for (int r = k + 1; r < n; ++r) {
-                if (isExactZero(a[cell(r, k, n)])) continue;
-                for (int c = 0; c < n; ++c) std::swap(a[cell(k, c, n)], a[cell(r, c, n)]);
-                exchanges.emplace_back(k, r);
-                break;
-            }
+    // Whole-number matrices: adj(A) / det(A) exactly, each entry rounded
+    // once, singularity decided exactly. Small ones always; larger ones
+    // only until a minor outgrows a double.
+    if (hasWholeEntries(a)) {
+        Complex det;
+        switch (fractionFreeInverse(a, n, abort, det)) {
+            case FractionFree::Aborted: return InverseStatus::Aborted;
+            case FractionFree::Exact: return isExactZero(det) ? InverseStatus::Singular : InverseStatus::Ok;
+            case FractionFree::Inexact: break;
         }
-        std::copy_n(a.begin() + static_cast<std::ptrdiff_t>(cell(k, 0, n)), n, pivotRow.begin());
-        const Complex pivot = cxDivide(Complex{1.0, 0.0}, pivotRow[static_cast<size_t>(k)]);
-        a[cell(k, k, n)] = pivot;
-        for (int i = 0; i < n; ++i) {
-            if (i == k) continue;
-            a[cell(i, k, n)] = cxMultiply(pivot, a[cell(i, k, n)]);
-            a[cell(k, i, n)] = negate(cxMultiply(pivot, pivotRow[static_cast<size_t>(i)]));
-        }
-        for (int i = 0; i < n; ++i) {
-            if (i == k) continue;
-            const Complex factor = a[cell(i, k, n)];
-            Complex* row = a.data() + cell(i, 0, n);
-            for (int j = 0; j < n; ++j) {
-                if (j == k) continue;
-                row[j] = cxSubtract(row[j], cxMultiply(factor, pivotRow[static_cast<size_t>(j)]));
-            }
-        }
+    } else if (n <= kCofactorLimit) {
+        // The determinant check users know for small matrices.
+        Complex det;
+        if (!determinantByCofactors(a, n, abort, det)) return InverseStatus::Aborted;
+        if (isExactZero(det)) return InverseStatus::Singular;
     }
-    // inverse(M) = inverse(S M) S: undo the row exchanges as column
-    // exchanges, the last one first.
-    for (auto e = exchanges.rbegin(); e != exchanges.rend(); ++e)
-        for (int r = 0; r < n; ++r) std::swap(a[cell(r, e->first, n)], a[cell(r, e->second, n)]);
-    return InverseStatus::Ok;
+    if (isAborted(abort)) return InverseStatus::Aborted;
+    // Partial pivoting: the sweep without row exchanges divided by pivots
+    // as small as 1e-20 and lost every digit ([[1e-20,1][1,1]]).
+    switch (luInverse(a, n)) {
+        case LuInverse::Ok: return InverseStatus::Ok;
+        case LuInverse::IllConditioned: return InverseStatus::Singular;
+        case LuInverse::ZeroPivot: break;
+    }
+    // Small matrices whose determinant is not exactly 0 keep the zero
+    // pivot's message; for larger ones the zero pivot is their exact test.
+    if (n <= kCofactorLimit) throw DivisionByZero();
+    return InverseStatus::Singular;
 }
 
 std::vector<Complex> squareProduct(std::span<const Complex> l, std::span<const Complex> r, int n) {

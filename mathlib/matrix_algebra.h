@@ -6,7 +6,9 @@
 // Up to kCofactorLimit rows the determinant and the characteristic
 // polynomial use the recursive cofactor expansion along the first row, whose
 // results users know; larger matrices switch to polynomial-time methods
-// (the expansion costs n! and would never finish).
+// (the expansion costs n! and would never finish). Whole-number matrices
+// keep exact answers through fraction-free elimination while it fits a
+// double; everything else goes through LU with partial pivoting.
 //
 // Every routine polls `abort` once per step of its outer loop and gives up
 // (returns false / Aborted) as soon as it is set.
@@ -26,10 +28,8 @@ constexpr int kCofactorLimit = 8;
 // The 0 x 0 matrix has determinant 1 (the empty product).
 bool determinant(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det);
 bool determinantByCofactors(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det);
-// Fraction-free (Bareiss) elimination with row exchanges: exact for integer
-// matrices as long as the minors fit a double. When the intermediate
-// products overflow although the determinant itself need not, the result is
-// taken from ordinary elimination with partial pivoting instead.
+// LU with partial pivoting; for whole-number matrices whose determinant
+// may fit a double, fraction-free elimination makes it exact.
 bool determinantByElimination(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det);
 
 // Coefficients of det(A - xI), highest degree first: n + 1 of them, the
@@ -44,10 +44,12 @@ bool charpolyByBerkowitz(std::span<const Complex> a, int n, const AbortFlag& abo
 
 enum class InverseStatus { Ok, Singular, Aborted };
 
-// Replaces `a` by its inverse. Singular when determinant() is exactly zero.
-// A pivot that is exactly zero is exchanged with the first later row that
-// has a non-zero entry in its column; when there is none the sweep divides
-// by zero and DivisionByZero propagates to the caller.
+// Replaces `a` by its inverse. Whole-number matrices: adj(A) / det(A)
+// exactly, Singular when det(A) is 0. Otherwise LU with partial pivoting:
+// Singular when the cofactor determinant (n <= kCofactorLimit) is exactly
+// zero or no digit of the inverse could be right; a column without a
+// non-zero pivot throws DivisionByZero for small matrices and is Singular
+// for larger ones.
 InverseStatus invertMatrix(std::vector<Complex>& a, int n, const AbortFlag& abort);
 
 // The product L x R of an n x n matrix with itself-sized R, summed from

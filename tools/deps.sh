@@ -4,7 +4,7 @@
 set -euo pipefail
 VX_PACKAGES=(
   build-essential cmake ninja-build git
-  libgtest-dev libgmock-dev libbenchmark-dev libedit-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libedit-dev libeigen3-dev
   qt6-base-dev libqt6opengl6-dev libglu1-mesa-dev libgl1-mesa-dri
   fonts-dejavu-core xvfb xauth
   libboost-dev libboost-math-dev python3-mpmath python3-numpy
