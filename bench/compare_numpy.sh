@@ -10,7 +10,10 @@
 #   bench/compare_numpy.sh [VX_BENCH] [BASELINE_VX_BENCH]
 #
 # A second vx_bench (for instance one built from an older commit with the
-# same bench sources) is timed in the same run and shown beside.
+# same bench sources) is timed in the same run and shown beside. numpy uses
+# whatever BLAS and LAPACK the system links; to time it on OpenBLAS without
+# switching the system's choice, point LD_LIBRARY_PATH at OpenBLAS's folder
+# (for instance an unpacked libopenblas0-pthread: .../openblas-pthread).
 set -euo pipefail
 bench=${1:-build/bench/vx_bench}
 baseline=${2:-}

@@ -16,6 +16,7 @@ namespace {
 bool isAborted(const AbortFlag& abort) { return abort.load(std::memory_order_relaxed) != 0; }
 bool isExactZero(Complex z) { return z.re == 0.0 && z.im == 0.0; }
 Complex negate(Complex z) { return {-z.re, -z.im}; }
+double squaredModulus(Complex z) { return z.re * z.re + z.im * z.im; }
 
 size_t cell(int row, int column, int n) { return static_cast<size_t>(row) * static_cast<size_t>(n) + column; }
 
@@ -187,6 +188,17 @@ double permanentOfModuli(std::span<const Complex> a, int n) {
     return std::fabs(total);
 }
 
+// Hadamard's bound on every minor of [A | I]: the product of its row norms.
+double minorBound(std::span<const Complex> a, int n) {
+    double bound = 1.0;
+    for (int r = 0; r < n; ++r) {
+        double sum = 1.0;
+        for (int c = 0; c < n; ++c) sum += squaredModulus(a[cell(r, c, n)]);
+        bound *= std::sqrt(sum);
+    }
+    return bound;
+}
+
 }  // namespace
 
 bool determinantByCofactors(std::span<const Complex> a, int n, const AbortFlag& abort, Complex& det) {
@@ -274,9 +286,10 @@ bool characteristicPolynomial(std::span<const Complex> a, int n, const AbortFlag
 
 InverseStatus invertMatrix(std::vector<Complex>& a, int n, const AbortFlag& abort) {
     // Whole-number matrices: adj(A) / det(A) exactly, each entry rounded
-    // once, singularity decided exactly. Small ones always; larger ones
-    // only until a minor outgrows a double.
-    if (hasWholeEntries(a)) {
+    // once, singularity decided exactly. Small ones always (giving up when
+    // a minor outgrows a double); larger ones when Hadamard's bound on the
+    // minors of [A | I] says they all fit.
+    if (hasWholeEntries(a) && (n <= kCofactorLimit || minorBound(a, n) <= 0x1p53)) {
         Complex det;
         switch (fractionFreeInverse(a, n, abort, det)) {
             case FractionFree::Aborted: return InverseStatus::Aborted;

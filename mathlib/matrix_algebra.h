@@ -44,7 +44,8 @@ bool charpolyByBerkowitz(std::span<const Complex> a, int n, const AbortFlag& abo
 
 enum class InverseStatus { Ok, Singular, Aborted };
 
-// Replaces `a` by its inverse. Whole-number matrices: adj(A) / det(A)
+// Replaces `a` by its inverse. Whole-number matrices (up to kCofactorLimit
+// rows, or while every minor is sure to fit a double): adj(A) / det(A)
 // exactly, Singular when det(A) is 0. Otherwise LU with partial pivoting:
 // Singular when the cofactor determinant (n <= kCofactorLimit) is exactly
 // zero or no digit of the inverse could be right; a column without a

@@ -81,16 +81,13 @@ TEST(MatrixPower, FractionalPowersAndMatrixExponentials) {
     EXPECT_EQ(same.value.z.re, 1.0) << same.message;
 }
 
-TEST(StartupFunctions, EigenvaluesAngleAndNormalize) {
+TEST(StartupFunctions, AngleAndNormalize) {
     ValueHarness h;
     struct Case {
         const char* statement;
         Tag tag;
         std::vector<Complex> want;
     } cases[] = {
-        {"eigenvalues([[2,0][0,3]])", kList, {{3, 0}, {2, 0}}},
-        {"eigenvalues([[0,-1][1,0]])", kList, {{0, 1}, {0, -1}}},
-        {"eigenvalues([[2,0,0][0,3,4][0,4,9]])", kList, {{1, 0}, {2, 0}, {11, 0}}},
         {"angle([1,0],[0,1])", kComplex, {{kPi / 2, 0}}},
         {"angle([1,1],[1,0])", kComplex, {{kPi / 4, 0}}},
         {"angle([1,0,0],[-1,0,0])", kComplex, {{kPi, 0}}},
