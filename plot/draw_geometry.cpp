@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "plot/view_math.h"
+
 namespace vx {
 
 namespace {
@@ -106,27 +108,13 @@ std::vector<Segment2> axesSegments(const View2D& v) {
     // The ticks sit on the axis, or on the window edge nearest to it.
     float x0 = v.xMin > 0 ? v.xMin : v.xMax < 0 ? v.xMax : 0;
     float y0 = v.yMin > 0 ? v.yMin : v.yMax < 0 ? v.yMax : 0;
-    double stepX = dx / 12.0, stepY = dy / 12.0;
-    // About 13 ticks per axis; the cap guards against a window so narrow
-    // (far from 0) that adding a step no longer moves the position.
-    constexpr int kMaxTicks = 64;
-    if (stepY > 0 && std::isfinite(stepY)) {
-        double start = std::floor(v.yMin / stepY) * stepY;
-        for (int i = 0; i < kMaxTicks; ++i) {
-            double y = start + i * stepY;
-            if (!(y < v.yMax)) break;
-            float fy = static_cast<float>(y);
-            lines.push_back(Segment2{{x0 - dx / 100, fy}, {x0 + dx / 100, fy}});
-        }
+    for (double y : tickValues(v.yMin, v.yMax, axisTickStep(v.yMin, v.yMax))) {
+        float fy = static_cast<float>(y);
+        lines.push_back(Segment2{{x0 - dx / 100, fy}, {x0 + dx / 100, fy}});
     }
-    if (stepX > 0 && std::isfinite(stepX)) {
-        double start = std::floor(v.xMin / stepX) * stepX;
-        for (int i = 0; i < kMaxTicks; ++i) {
-            double x = start + i * stepX;
-            if (!(x < v.xMax)) break;
-            float fx = static_cast<float>(x);
-            lines.push_back(Segment2{{fx, y0 - dy / 100}, {fx, y0 + dy / 100}});
-        }
+    for (double x : tickValues(v.xMin, v.xMax, axisTickStep(v.xMin, v.xMax))) {
+        float fx = static_cast<float>(x);
+        lines.push_back(Segment2{{fx, y0 - dy / 100}, {fx, y0 + dy / 100}});
     }
     return lines;
 }

@@ -128,6 +128,12 @@ struct PlotRecord {
     // vectorplot3d: all three; tubeplot, spacecurve: pair 1 only.
     std::array<RangePair, 3> ranges{};
     float rotX = 0, rotZ = 0;  // degrees; 305 and 45 for a new 3D plot
+    // The mouse and the zoom commands change the view; Reset View brings
+    // back the window from before the first change, and the 3D zoom to
+    // the display setting (-1: this plot has no zoom of its own).
+    View2D homeView2D;
+    bool viewMoved = false;
+    int zoom = -1;
     Canvas2D custom2D;
     Canvas3D custom3D;
 };

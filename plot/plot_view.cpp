@@ -1,7 +1,5 @@
 #include "plot/plot_view.h"
 
-#include "plot/view_math.h"
-
 namespace vx {
 
 namespace {
@@ -14,27 +12,61 @@ PlotRecord* changeableShownRecord(PlotRegistry& registry) {
     return registry.record(registry.shownPlot.load());
 }
 
+void rememberHome(PlotRecord& record) {
+    if (record.viewMoved) return;
+    record.homeView2D = record.view2D;
+    record.viewMoved = true;
+}
+
 }  // namespace
+
+void zoomPlot(PlotRecord& record, const DisplaySettings& display, ZoomDirection direction) {
+    bool in = direction == ZoomDirection::In;
+    if (isPlot2D(record.kind)) {
+        rememberHome(record);
+        scaleView2D(record.view2D, in ? kZoomInFactor : kZoomOutFactor);
+    } else {
+        record.zoom = steppedZoom(effectiveZoom(record, display), in ? kZoomInStep : kZoomOutStep);
+    }
+}
+
+void dragPlot(PlotRecord& record, const DisplaySettings& display, int dx, int dy, int width, int height) {
+    if (!isPlot2D(record.kind)) {
+        rotateView3D(record.rotX, record.rotZ, dx, dy);
+        return;
+    }
+    rememberHome(record);
+    View2D shown = shownView2D(record.view2D, width, height, display.constrainProportions != 0);
+    panView2D(record.view2D, shown, dx, dy, width, height);
+}
+
+void resetPlotView(PlotRecord& record) {
+    if (isPlot2D(record.kind)) {
+        if (record.viewMoved) record.view2D = record.homeView2D;
+        record.viewMoved = false;
+        return;
+    }
+    record.rotX = kHomeRotX;
+    record.rotZ = kHomeRotZ;
+    record.zoom = -1;
+}
 
 bool zoomShownPlot(PlotRegistry& registry, ZoomDirection direction) {
     PlotRecord* record = changeableShownRecord(registry);
-    if (!record) return false;
-    bool in = direction == ZoomDirection::In;
-    if (isPlot2D(record->kind))
-        scaleView2D(record->view2D, in ? kZoomInFactor : kZoomOutFactor);
-    else
-        registry.display.zoom = steppedZoom(registry.display.zoom, in ? kZoomInStep : kZoomOutStep);
-    return true;
+    if (record) zoomPlot(*record, registry.display, direction);
+    return record != nullptr;
 }
 
-bool dragShownPlot(PlotRegistry& registry, int dx, int dy) {
+bool dragShownPlot(PlotRegistry& registry, int dx, int dy, int width, int height) {
     PlotRecord* record = changeableShownRecord(registry);
-    if (!record) return false;
-    if (isPlot2D(record->kind))
-        panView2D(record->view2D, dx, dy);
-    else
-        rotateView3D(record->rotX, record->rotZ, dx, dy);
-    return true;
+    if (record) dragPlot(*record, registry.display, dx, dy, width, height);
+    return record != nullptr;
+}
+
+bool resetShownView(PlotRegistry& registry) {
+    PlotRecord* record = changeableShownRecord(registry);
+    if (record) resetPlotView(*record);
+    return record != nullptr;
 }
 
 }  // namespace vx

@@ -92,7 +92,8 @@ bool PlotRegistry::startPrecalculation(int slot) {
         engine.abortRequested.store(0);
         workerRunning_.store(false);
         engine.working.store(0);
-        if (ok) host().repaintPlot();
+        // After a failure too: the area must not keep the previous picture.
+        host().repaintPlot();
     });
     return true;
 }

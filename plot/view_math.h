@@ -3,6 +3,8 @@
 // mapping of a 3D box onto the unit cube and the colours the renderer
 // hands to OpenGL. No OpenGL here, so all of it can be tested directly.
 #include <array>
+#include <string>
+#include <vector>
 
 #include "plot/plot_record.h"
 #include "plot/settings.h"
@@ -22,11 +24,30 @@ void scaleView2D(View2D& view, float factor);
 // The zoom setting moved by `step`, kept within 0..100.
 int steppedZoom(int zoom, int step);
 
-// A left-button drag of (dx, dy) pixels: a 2D view moves with the pointer,
-// 100 pixels pan by one window width (or height).
-void panView2D(View2D& view, int dx, int dy);
+// The window a 2D plot shows in a plot area of width x height pixels. With
+// `equalScale` the shorter side grows about the centre until a unit is as
+// long across as up (a circle stays round); the plot's own view is kept.
+View2D shownView2D(const View2D& view, int width, int height, bool equalScale);
+// A left-button drag of (dx, dy) pixels over a plot area of width x height
+// pixels that shows `shown`: the point under the pointer stays under it.
+void panView2D(View2D& view, const View2D& shown, int dx, int dy, int width, int height);
 // A 3D plot turns by dy degrees about x and dx degrees about z.
 void rotateView3D(float& rotX, float& rotZ, int dx, int dy);
+// Rotation of a new 3D plot, which Reset View returns to.
+constexpr float kHomeRotX = 305;
+constexpr float kHomeRotZ = 45;
+// A 3D plot's zoom: its own once zoomed, else the display setting.
+int effectiveZoom(const PlotRecord& record, const DisplaySettings& display);
+
+// Axis ticks: a round step (1, 2 or 5 times a power of ten) no smaller
+// than extent / maxTicks, and the multiples of it inside [low, high].
+double tickStep(double extent, int maxTicks);
+std::vector<double> tickValues(double low, double high, double step);
+// A tick's label: as many decimals as the step needs, no "-0".
+std::string tickLabel(double value, double step);
+// The 2D axes' ticks: at most 12 per window side, on round values.
+constexpr int kAxisTicks = 12;
+inline double axisTickStep(float low, float high) { return tickStep(double(high) - low, kAxisTicks); }
 
 // 3D camera.
 constexpr double kNearPlane = 0.1;
@@ -40,6 +61,15 @@ double aspectRatio(int width, int height);
 using Matrix4 = std::array<double, 16>;
 // The perspective projection with a vertical field of view in degrees.
 Matrix4 perspectiveMatrix(double fovDegrees, double aspect, double zNear, double zFar);
+// The camera: moved back by the zoom; then the plot turned by rotX about x
+// and rotZ about z (the model view the renderer loads).
+Matrix4 cameraMatrix(int zoom);
+Matrix4 modelViewMatrix(int zoom, float rotX, float rotZ);
+Matrix4 multiply(const Matrix4& a, const Matrix4& b);
+// Where a point of the unit cube lands in a plot area of width x height
+// pixels (y down), or false when it is behind the camera.
+bool projectToPixel(const Matrix4& projection, const Matrix4& modelView, const std::array<float, 3>& p, int width,
+                    int height, double& x, double& y);
 
 // Maps a plot's box onto the cube -0.5..0.5. With `constrain` the longest
 // side fills the cube and the others keep their proportion to it.

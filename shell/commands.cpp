@@ -15,8 +15,10 @@ constexpr CommandInfo kCommands[] = {
     {kCmdCloseTab, Menu::Options, "&Close Tab\tCtrl+W", kBtnCloseTab, false},
     {kCmdCloseOtherTabs, Menu::Options, "Close Other &Tabs\tCtrl+Shift+W", kBtnCloseOtherTabs, false},
     {kCmdRecalculate, Menu::Options, "&Recalculate\tCtrl+R", 0, false},
+    {kCmdStop, Menu::Options, "&Stop\tEsc", kBtnStop, false},
     {kCmdZoomIn, Menu::Options, "&Zoom In\tCtrl+Up", kBtnZoomIn, true},
     {kCmdZoomOut, Menu::Options, "Zoom &Out\tCtrl+Down", kBtnZoomOut, false},
+    {kCmdResetView, Menu::Options, "Reset &View\tHome", kBtnResetView, false},
     {kCmdDisplaySettings, Menu::Options, "&Display Settings...\tCtrl+D", kBtnDisplaySettings, true},
     {kCmdQualitySettings, Menu::Options, "&Quality Settings...\tCtrl+Q", 0, false},
     {kCmdManageUserData, Menu::Options, "Manage &User Data...\tCtrl+U", kBtnManageUserData, false},
@@ -26,8 +28,9 @@ constexpr CommandInfo kCommands[] = {
 };
 
 constexpr int kToolbar[] = {
-    kBtnClearHistory,  kBtnOpenBatch, kBtnSaveOrExport, kBtnSeparator, kBtnDisplaySettings, kBtnCloseTab,
-    kBtnCloseOtherTabs, kBtnZoomIn,   kBtnZoomOut,      kBtnSeparator, kBtnManageUserData,  kBtnShowHelp,
+    kBtnClearHistory,   kBtnOpenBatch, kBtnSaveOrExport, kBtnStop,      kBtnSeparator,      kBtnDisplaySettings,
+    kBtnCloseTab,       kBtnCloseOtherTabs, kBtnZoomIn,  kBtnZoomOut,   kBtnResetView,      kBtnSeparator,
+    kBtnManageUserData, kBtnShowHelp,
 };
 
 }  // namespace
@@ -61,6 +64,8 @@ std::string_view toolbarTooltip(int button, int saveButtonMode) {
         case kBtnManageUserData: return "Manage User Data";
         case kBtnShowHelp: return "Show Help";
         case kBtnCloseOtherTabs: return "Close Other Tabs";
+        case kBtnStop: return "Stop";
+        case kBtnResetView: return "Reset View";
         default: return {};
     }
 }
@@ -80,6 +85,8 @@ int toolbarCommand(int button, int saveButtonMode) {
         case kBtnManageUserData: return kCmdManageUserData;
         case kBtnShowHelp: return kCmdShowHelp;
         case kBtnCloseOtherTabs: return kCmdCloseOtherTabs;
+        case kBtnStop: return kCmdStop;
+        case kBtnResetView: return kCmdResetView;
         default: return 0;
     }
 }

@@ -29,6 +29,8 @@ enum CommandId : int {
     kCmdSyntaxHighlighting = 32833,
     kCmdShowHelp = 32824,
     kCmdAbout = 32825,
+    kCmdStop = 32840,
+    kCmdResetView = 32841,
 };
 
 // Toolbar button numbers; 0 marks a separator in the toolbar order.
@@ -45,6 +47,8 @@ enum ToolbarButton : int {
     kBtnManageUserData = 230,
     kBtnShowHelp = 231,
     kBtnCloseOtherTabs = 232,
+    kBtnStop = 233,
+    kBtnResetView = 234,
 };
 
 enum class Menu { File, Options, Help };

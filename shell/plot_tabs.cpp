@@ -17,9 +17,6 @@ int RegistryPlotTabs::shownPlot() const { return registry_.shownPlot.load(); }
 bool RegistryPlotTabs::meshReady() const { return registry_.meshReady.load() != 0; }
 void RegistryPlotTabs::setMeshReady(bool ready) { registry_.meshReady.store(ready ? 1 : 0); }
 
-View2D* RegistryPlotTabs::view2D(int slot) {
-    PlotRecord* r = registry_.record(slot);
-    return r ? &r->view2D : nullptr;
-}
+PlotRecord* RegistryPlotTabs::record(int slot) { return registry_.record(slot); }
 
 }  // namespace vx

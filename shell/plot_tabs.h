@@ -25,8 +25,8 @@ public:
     virtual int shownPlot() const = 0;
     virtual bool meshReady() const = 0;
     virtual void setMeshReady(bool ready) = 0;
-    // The 2D window of an in-use slot, or nullptr.
-    virtual View2D* view2D(int slot) = 0;
+    // The record of an in-use slot (its view), or nullptr.
+    virtual PlotRecord* record(int slot) = 0;
 };
 
 inline bool isTwoDimensionalKind(int kind) { return kind >= 0 && isPlot2D(static_cast<PlotKind>(kind)); }
@@ -43,7 +43,7 @@ public:
     int shownPlot() const override;
     bool meshReady() const override;
     void setMeshReady(bool ready) override;
-    View2D* view2D(int slot) override;
+    PlotRecord* record(int slot) override;
 
 private:
     PlotRegistry& registry_;

@@ -2,22 +2,17 @@
 
 #include <algorithm>
 
+#include "plot/plot_view.h"
 #include "shell/settings_model.h"
 
 namespace vx {
 
 namespace {
 
-constexpr CommandId kPlotCommands[] = {kCmdCloseTab, kCmdRecalculate, kCmdZoomIn, kCmdZoomOut};
-constexpr int kPlotButtons[] = {kBtnCloseTab, kBtnZoomIn, kBtnZoomOut};
+constexpr CommandId kPlotCommands[] = {kCmdCloseTab, kCmdRecalculate, kCmdZoomIn, kCmdZoomOut, kCmdResetView};
+constexpr int kPlotButtons[] = {kBtnCloseTab, kBtnZoomIn, kBtnZoomOut, kBtnResetView};
 
 }  // namespace
-
-void scaleView(View2D& view, float factor) {
-    float cx = (view.xMin + view.xMax) / 2, cy = (view.yMin + view.yMax) / 2;
-    float hx = (view.xMax - view.xMin) / 2 * factor, hy = (view.yMax - view.yMin) / 2 * factor;
-    view = {cx - hx, cx + hx, cy - hy, cy + hy};
-}
 
 void ShellController::enterInputState() {
     plots_.setMeshReady(false);
@@ -92,14 +87,20 @@ void ShellController::recalculate() {
     }
 }
 
-void ShellController::zoom(float factor, int step) {
-    if (!plots_.meshReady()) return;
-    int slot = plots_.shownPlot();
-    if (isTwoDimensionalKind(plots_.kindOfSlot(slot))) {
-        if (View2D* view = plots_.view2D(slot)) scaleView(*view, factor);
-    } else {
-        display_.zoom = std::clamp(display_.zoom + step, 0, 100);
-    }
+void ShellController::stop() {
+    if (engine_.working.load()) engine_.abortRequested.store(1);
+}
+
+void ShellController::zoom(ZoomDirection direction) {
+    // A running batch may be resizing a canvas.
+    if (!plots_.meshReady() || engine_.working.load()) return;
+    if (PlotRecord* record = plots_.record(plots_.shownPlot())) zoomPlot(*record, display_, direction);
+    view_.repaintPlot();
+}
+
+void ShellController::resetView() {
+    if (!plots_.meshReady() || engine_.working.load()) return;
+    if (PlotRecord* record = plots_.record(plots_.shownPlot())) resetPlotView(*record);
     view_.repaintPlot();
 }
 

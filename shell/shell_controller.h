@@ -4,6 +4,7 @@
 // Zoom and the Quality page's Apply.
 #include "engine/engine.h"
 #include "plot/settings.h"
+#include "plot/view_math.h"
 #include "shell/plot_tabs.h"
 #include "shell/shell_view.h"
 
@@ -31,11 +32,14 @@ public:
     // Closes every plot tab but the selected one (all of them on Input).
     void closeOtherTabs();
     void recalculate();
-    // 2D plots scale their window about its centre; 3D plots change the
-    // display zoom by `step`, kept within 0 ... 100.
-    void zoom(float factor, int step);
-    void zoomIn() { zoom(0.8f, 5); }
-    void zoomOut() { zoom(1.25f, -5); }
+    // Stop: asks a running evaluation or precalculation to end.
+    void stop();
+    // 2D plots scale their window about its centre; 3D plots step their
+    // own zoom within 0 ... 100.
+    void zoom(ZoomDirection direction);
+    void zoomIn() { zoom(ZoomDirection::In); }
+    void zoomOut() { zoom(ZoomDirection::Out); }
+    void resetView();
 
     // The Quality page's Apply with its working copy.
     void applyQuality(const QualitySettings& workingCopy);
@@ -53,8 +57,5 @@ private:
     QualitySettings& quality_;
     int saveButtonMode_ = kSaveButtonSaveOutput;
 };
-
-// The view scaled about its centre: each half-width times the factor.
-void scaleView(View2D& view, float factor);
 
 }  // namespace vx

@@ -2,6 +2,9 @@
 
 #include <chrono>
 
+#include "plot/gl/axis_numbers.h"
+#include "plot/plot_registry.h"
+
 namespace vx {
 
 QSurfaceFormat plotSurfaceFormat() {
@@ -108,12 +111,17 @@ bool OffscreenPlotRenderer::prepare(QSize size) {
     return true;
 }
 
-QImage OffscreenPlotRenderer::render(PlotRegistry& registry, QSize size) {
+QImage OffscreenPlotRenderer::render(PlotRegistry& registry, QSize size, bool numbers) {
     if (!prepare(size)) return {};
     bool drew = renderer_.paint(registry);
     QImage image = drew ? framebuffer_->toImage().convertToFormat(QImage::Format_RGB32) : QImage();
     framebuffer_->release();
     context_->doneCurrent();
+    const PlotRecord* shown = PlotRenderer::shownRecord(registry);
+    if (numbers && shown && !image.isNull()) {
+        QPainter painter(&image);
+        drawAxisNumbers(painter, *shown, registry.display, size);
+    }
     return image;
 }
 

@@ -41,8 +41,9 @@ public:
     QString implementation() const { return implementation_; }
 
     // One paint of the plot area of this size (the shown plot, or white when
-    // no mesh is ready). A null image when the context failed or a worker runs.
-    QImage render(PlotRegistry& registry, QSize size);
+    // no mesh is ready), with the axis numbers the plot area shows unless
+    // `numbers` is false. A null image when the context failed or a worker runs.
+    QImage render(PlotRegistry& registry, QSize size, bool numbers = true);
     // Seconds per paint, averaged over `frames` paints of the shown plot.
     double secondsPerFrame(PlotRegistry& registry, QSize size, int frames);
 

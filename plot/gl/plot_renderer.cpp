@@ -25,6 +25,14 @@ void PlotRenderer::clearWhite() {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+bool PlotRenderer::canPaint(const PlotRegistry& registry) {
+    return !registry.meshReady.load() || !registry.engine() || !registry.engine()->working.load();
+}
+
+const PlotRecord* PlotRenderer::shownRecord(PlotRegistry& registry) {
+    return registry.meshReady.load() ? registry.record(registry.shownPlot.load()) : nullptr;
+}
+
 bool PlotRenderer::paint(PlotRegistry& registry) {
     if (!registry.meshReady.load()) {
         clearWhite();
@@ -40,6 +48,9 @@ bool uses3DCamera(PlotKind kind) { return !isPlot2D(kind); }
 // The plot owns every switch it needs; a frame starts from a known state
 // whatever the previous kind left behind (an outline leaves line mode on).
 void resetFrameState() {
+    // A painter's native-painting hand-over leaves its own depth test behind.
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glDisable(GL_BLEND);
     glDisable(GL_LINE_SMOOTH);
@@ -83,8 +94,8 @@ void PlotRenderer::setUpCamera3D(const PlotRecord& record, const DisplaySettings
     Matrix4 projection = perspectiveMatrix(display.fov, aspectRatio(width_, height_), kNearPlane, kFarPlane);
     glMultMatrixd(projection.data());
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslated(0, 0, cameraOffsetZ(display.zoom));
+    int zoom = effectiveZoom(record, display);
+    glLoadMatrixd(cameraMatrix(zoom).data());
     glDisable(GL_TEXTURE_2D);
     bool lineKind = record.kind == PlotKind::Spacecurve || record.kind == PlotKind::Vectorplot3d;
     if (lineKind)
@@ -98,8 +109,12 @@ void PlotRenderer::setUpCamera3D(const PlotRecord& record, const DisplaySettings
         glDisable(GL_COLOR_MATERIAL);
     }
     glShadeModel(GL_SMOOTH);
-    glRotatef(record.rotX, 1, 0, 0);
-    glRotatef(record.rotZ, 0, 0, 1);
+    // The same matrix places the axis numbers over the picture.
+    glLoadMatrixd(modelViewMatrix(zoom, record.rotX, record.rotZ).data());
+}
+
+View2D PlotRenderer::shownView(const PlotRecord& record, const DisplaySettings& display) const {
+    return shownView2D(record.view2D, width_, height_, display.constrainProportions != 0);
 }
 
 void PlotRenderer::setUpCamera2D(const View2D& view) {
@@ -125,7 +140,7 @@ bool PlotRenderer::renderPlot(PlotRegistry& registry, int slot) {
     if (uses3DCamera(record->kind))
         setUpCamera3D(*record, display);
     else
-        setUpCamera2D(record->view2D);
+        setUpCamera2D(shownView(*record, display));
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     // The picture is opaque: blended passes must not lower the stored alpha,
@@ -133,7 +148,8 @@ bool PlotRenderer::renderPlot(PlotRegistry& registry, int slot) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
     gl::DrawContext c{*record, registry.mesh, display,
-                      cubeMapping(record->box3D, display.constrainProportions != 0), scratch_};
+                      cubeMapping(record->box3D, display.constrainProportions != 0), scratch_,
+                      shownView(*record, display)};
     switch (record->kind) {
         case PlotKind::Plot: gl::drawPolylines(c); break;
         case PlotKind::Plot3d:

@@ -26,6 +26,10 @@ public:
     // One paint of the plot area: the shown plot when its mesh is ready,
     // else a white area. False when nothing was drawn (a worker runs).
     bool paint(PlotRegistry& registry);
+    // Whether paint() would draw now (it refuses while a worker runs and a
+    // mesh is shown), and the record it draws (nullptr for the white area).
+    static bool canPaint(const PlotRegistry& registry);
+    static const PlotRecord* shownRecord(PlotRegistry& registry);
     static void clearWhite();
 
     int width() const { return width_; }
@@ -33,6 +37,7 @@ public:
 
 private:
     void setUpCamera3D(const PlotRecord& record, const DisplaySettings& display);
+    View2D shownView(const PlotRecord& record, const DisplaySettings& display) const;
     static void setUpCamera2D(const View2D& view);
 
     int width_ = kInitialWidth, height_ = kInitialHeight;

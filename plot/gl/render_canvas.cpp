@@ -52,7 +52,7 @@ void drawCanvas2D(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (d.axes2D) drawAxes2D(c.record.view2D);
+    if (d.axes2D) drawAxes2D(c.view);
 }
 
 void drawCanvas3D(const DrawContext& c) {

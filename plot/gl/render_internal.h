@@ -33,6 +33,7 @@ struct DrawContext {
     const DisplaySettings& display;
     CubeMapping cube;  // 3D kinds only
     Scratch& scratch;
+    View2D view;  // 2D kinds: the window shown (equal scale applied)
 };
 
 inline void setColour(Rgba c) { glColor4f(c.r, c.g, c.b, c.a); }

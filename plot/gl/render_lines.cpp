@@ -49,7 +49,7 @@ void drawPolylines(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (c.display.axes2D) drawAxes2D(c.record.view2D);
+    if (c.display.axes2D) drawAxes2D(c.view);
 }
 
 void drawContours(const DrawContext& c) {
@@ -72,7 +72,7 @@ void drawContours(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (c.display.axes2D) drawAxes2D(c.record.view2D);
+    if (c.display.axes2D) drawAxes2D(c.view);
 }
 
 void drawAxes2D(const View2D& view) {
@@ -147,7 +147,7 @@ void drawVectors2D(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (c.display.axes2D) drawAxes2D(v);
+    if (c.display.axes2D) drawAxes2D(c.view);
 }
 
 namespace {

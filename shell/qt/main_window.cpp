@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "engine/session.h"
 #include "engine/startup.h"
@@ -18,6 +19,9 @@
 namespace vx {
 
 namespace {
+
+constexpr int kWorkingTick = 200;  // ms between looks at the working flag
+constexpr int kWorkingQuiet = 500;  // ms a statement runs before the status bar says so
 
 // Courier New at 10 points, or the closest fixed-pitch face installed.
 QFont paneFont() {
@@ -76,7 +80,8 @@ void MainWindow::buildWindow() {
             box.exec();
     }
     addExportImageAction(actions_->menu(Menu::File), actions_->menuItem(kCmdSaveUserData),
-                         actions_->menuItem(kCmdCloseTab), area_->plotArea(), this);
+                         actions_->menuItem(kCmdCloseTab), area_->plotArea(),
+                         [this] { return chooseFile(FileChoice::ExportImage); });
 
     status_ = new QLabel("Vexalo");
     status_->setObjectName("status_text");
@@ -93,6 +98,10 @@ void MainWindow::buildWindow() {
 
     controller_.enterInputState();
     area_->inputPane()->setFocus();
+    auto* workingTimer = new QTimer(this);
+    connect(workingTimer, &QTimer::timeout, this, &MainWindow::showWorking);
+    workingTimer->start(kWorkingTick);
+    showWorking();
     sink_ = std::make_unique<PaneOutputSink>(area_->outputPane(),
                                              [this](const QString& text) { status_->setText(text); });
 }
@@ -140,17 +149,40 @@ void MainWindow::showError(const QString& text) {
         QMessageBox::critical(this, "Error", text);
 }
 
+void MainWindow::showWorking() {
+    bool working = engine_.working.load() != 0;
+    actions_->menuItem(kCmdStop)->setEnabled(working);
+    actions_->button(kBtnStop)->setEnabled(working);
+    if (runner_.busy() && statementClock_.isValid()) {
+        qint64 ms = statementClock_.elapsed();
+        if (ms < kWorkingQuiet) return;
+        if (workingText_.isEmpty() || status_->text() != workingText_) statusBeforeWorking_ = status_->text();
+        workingText_ = QString("Working... %1 s (press Esc or Stop to stop)").arg(ms / 1000);
+        status_->setText(workingText_);
+        return;
+    }
+    statementClock_.invalidate();
+    if (!workingText_.isEmpty() && status_->text() == workingText_) status_->setText(statusBeforeWorking_);
+    workingText_.clear();
+}
+
+void MainWindow::startStatement(std::function<void()> body) {
+    engine_.working.store(1);
+    statementClock_.start();
+    runner_.start(std::move(body));
+    showWorking();  // Stop at once, not at the next tick
+}
+
 void MainWindow::submitInput() {
     if (!isIdle()) {
         print("Error: Already Working\r\n");
         return;
     }
-    engine_.working.store(1);
     QString text = area_->inputPane()->toPlainText();
     bool highlighted = highlighting_;
     PaneOutputSink* sink = sink_.get();
     Engine* engine = &engine_;
-    runner_.start([engine, sink, text, highlighted] {
+    startStatement([engine, sink, text, highlighted] {
         sink->appendEcho(text, highlighted);
         submitText(*engine, text.toStdString());
     });
@@ -163,7 +195,9 @@ void MainWindow::runBatch(const QString& path) {
     }
     Engine* engine = &engine_;
     std::string file = path.toStdString();
+    statementClock_.start();
     runner_.start([engine, file] { runBatchFile(*engine, file); });
+    showWorking();
 }
 
 void MainWindow::saveUserData() {

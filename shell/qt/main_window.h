@@ -3,6 +3,7 @@
 // the output and input panes or a plot, and the status bar. It starts the
 // engine (user data first, then the locked start-up definitions), runs
 // every command, and saves the user data when it closes.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
@@ -27,7 +28,7 @@
 
 namespace vx {
 
-enum class FileChoice { OpenBatch, SaveInput, SaveOutput, ExportObj };
+enum class FileChoice { OpenBatch, SaveInput, SaveOutput, ExportObj, ExportImage };
 
 struct MainWindowOptions {
     QString dataDir;  // where vxopts.vxd and vxdata.vxd live
@@ -109,6 +110,11 @@ private:
     void openHelp();
     void showAbout();
     void toggleHighlighting();
+    // While a statement runs: the Stop control, and the status bar saying
+    // how long it has been working.
+    void showWorking();
+    // Sets `working` and runs the body on the statement thread.
+    void startStatement(std::function<void()> body);
 
     MainWindowOptions options_;
     Engine engine_;
@@ -127,6 +133,9 @@ private:
     QPointer<HelpWindow> help_;
     QString lastFolder_;
     bool shutDown_ = false;
+    QElapsedTimer statementClock_;
+    QString statusBeforeWorking_;
+    QString workingText_;  // what showWorking() last put in the status bar
     StatementRunner runner_{engine_};  // last: joined before the rest goes
 };
 

@@ -27,8 +27,10 @@ void MainWindow::runCommand(int commandId) {
         case kCmdCloseTab: controller_.closeSelectedTab(); break;
         case kCmdCloseOtherTabs: controller_.closeOtherTabs(); break;
         case kCmdRecalculate: controller_.recalculate(); break;
+        case kCmdStop: controller_.stop(); break;
         case kCmdZoomIn: controller_.zoomIn(); break;
         case kCmdZoomOut: controller_.zoomOut(); break;
+        case kCmdResetView: controller_.resetView(); break;
         case kCmdDisplaySettings: openSettings(0); break;
         case kCmdQualitySettings: openSettings(1); break;
         case kCmdManageUserData: openUserData(); break;
@@ -65,6 +67,11 @@ QString MainWindow::chooseFile(FileChoice choice) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setNameFilters({"obj (*.obj)", "All (*.*)"});
             dialog.setDefaultSuffix("obj");
+            break;
+        case FileChoice::ExportImage:
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setNameFilters({"png (*.png)", "All (*.*)"});
+            dialog.setDefaultSuffix("png");
             break;
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -128,7 +135,6 @@ void MainWindow::openSettings(int page) {
         sheet_ = new SettingsSheet(
             registry_.display, registry_.quality, controller_.qualityPageStartKind(), [this] { repaintPlot(); },
             [this](const QualitySettings& copy) { controller_.applyQuality(copy); }, this);
-        sheet_->setWindowFlag(Qt::Tool, false);
     }
     sheet_->openPage(page);
 }

@@ -3,13 +3,13 @@
 #include "plot/plot_view.h"
 #include "shell/qt/plot_gl_widget.h"
 
-#include <QCoreApplication>
-#include <QFileDialog>
 #include <QMessageBox>
+#include <QPainter>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QWheelEvent>
 
+#include "plot/gl/axis_numbers.h"
 #include "plot/gl/offscreen_render.h"
 
 namespace vx {
@@ -57,10 +57,19 @@ void PlotGLWidget::resizeGL(int width, int height) {
 
 void PlotGLWidget::paintGL() {
     if (failed_) return;
-    if (renderer_->paint(registry_))
-        resized_ = false;
-    else if (resized_)
-        PlotRenderer::clearWhite();  // a new framebuffer has nothing to keep
+    if (!renderer_->canPaint(registry_)) {
+        if (resized_) PlotRenderer::clearWhite();  // a new framebuffer has nothing to keep
+        return;
+    }
+    // The numbers go over the picture with a painter; the OpenGL calls run
+    // as its native painting, so each side finds the state it expects.
+    QPainter painter(this);
+    painter.beginNativePainting();
+    renderer_->paint(registry_);
+    painter.endNativePainting();
+    resized_ = false;
+    if (const PlotRecord* shown = renderer_->shownRecord(registry_))
+        drawAxisNumbers(painter, *shown, registry_.display, size());
 }
 
 void PlotGLWidget::repaintPlot() { QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection); }
@@ -73,7 +82,7 @@ void PlotGLWidget::mousePressEvent(QMouseEvent* event) {
 void PlotGLWidget::mouseMoveEvent(QMouseEvent* event) {
     QPoint at = event->position().toPoint();
     if (event->buttons() == Qt::LeftButton && registry_.meshReady.load() && at.y() >= 0 && at.y() < height()) {
-        if (dragShownPlot(registry_, at.x() - last_.x(), at.y() - last_.y())) update();
+        if (dragShownPlot(registry_, at.x() - last_.x(), at.y() - last_.y(), width(), height())) update();
         last_ = at;
     }
     QOpenGLWidget::mouseMoveEvent(event);
@@ -97,6 +106,10 @@ void PlotGLWidget::zoom(ZoomDirection direction) {
     if (zoomShownPlot(registry_, direction)) update();
 }
 
+void PlotGLWidget::resetView() {
+    if (resetShownView(registry_)) update();
+}
+
 bool PlotGLWidget::exportImage(const QString& path) {
     if (failed_) return false;
     QImage image = grabFramebuffer();
@@ -111,10 +124,10 @@ std::function<QWidget*(QWidget* parent, PlotRegistry& registry, Engine& engine)>
 }
 
 void addExportImageAction(QMenu* menu, QAction* before, QAction* enabledLike, QWidget* plotArea,
-                          QWidget* dialogParent) {
+                          std::function<QString()> choosePath) {
     auto* widget = qobject_cast<PlotGLWidget*>(plotArea);
     if (!menu || !widget) return;
-    QAction* action = makeExportImageAction(widget, dialogParent);
+    QAction* action = makeExportImageAction(widget, std::move(choosePath));
     menu->insertAction(before, action);
     if (enabledLike) {
         action->setEnabled(enabledLike->isEnabled());
@@ -122,20 +135,15 @@ void addExportImageAction(QMenu* menu, QAction* before, QAction* enabledLike, QW
     }
 }
 
-QAction* makeExportImageAction(PlotGLWidget* plotArea, QWidget* dialogParent) {
-    auto* action = new QAction(QStringLiteral("Export &Image (.png)..."), dialogParent);
-    QObject::connect(action, &QAction::triggered, plotArea, [plotArea, dialogParent] {
+QAction* makeExportImageAction(PlotGLWidget* plotArea, std::function<QString()> choosePath) {
+    auto* action = new QAction(QStringLiteral("Export &Image (.png)..."), plotArea);
+    QObject::connect(action, &QAction::triggered, plotArea, [plotArea, choosePath] {
         PlotRegistry& registry = plotArea->registry();
         if (!registry.meshReady.load()) return;
-        QFileDialog dialog(dialogParent);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters({QStringLiteral("png (*.png)"), QStringLiteral("All (*.*)")});
-        dialog.setDefaultSuffix(QStringLiteral("png"));
-        dialog.setDirectory(QCoreApplication::applicationDirPath());
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        QString path = choosePath ? choosePath() : QString();
+        if (path.isEmpty()) return;
         registry.host().setStatusText("Writing PNG file...");
-        bool written = plotArea->exportImage(dialog.selectedFiles().first());
+        bool written = plotArea->exportImage(path);
         registry.host().setStatusText(written ? "Wrote PNG file successfully" : "Could not write PNG file");
     });
     return action;

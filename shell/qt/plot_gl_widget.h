@@ -46,8 +46,9 @@ public:
     bool openGLFailed() const { return failed_; }
     PlotRegistry& registry() const { return registry_; }
 
-    // Zoom In / Zoom Out of the shown plot, then a repaint.
+    // Zoom In / Zoom Out and Reset View of the shown plot, then a repaint.
     void zoom(ZoomDirection direction);
+    void resetView();
     // Writes the shown picture at the widget's size as a PNG file.
     bool exportImage(const QString& path);
 
@@ -79,12 +80,13 @@ private:
 // display cannot draw them. `engine` is the registry's own (its busy flag).
 std::function<QWidget*(QWidget* parent, PlotRegistry& registry, Engine& engine)> plotGLAreaFactory();
 
-// File > "Export &Image (.png)...": asks for a file name and writes the
-// shown plot; reports on the status bar through the registry's host.
-QAction* makeExportImageAction(PlotGLWidget* plotArea, QWidget* dialogParent);
+// File > "Export &Image (.png)...": asks `choosePath` for a file name
+// (empty: cancelled) and writes the shown plot with its axis numbers;
+// reports on the status bar through the registry's host.
+QAction* makeExportImageAction(PlotGLWidget* plotArea, std::function<QString()> choosePath);
 // Puts that item into `menu` before `before`, enabled together with
 // `enabledLike` (a plot-tab command). Nothing when `plotArea` is not a plot widget.
 void addExportImageAction(QMenu* menu, QAction* before, QAction* enabledLike, QWidget* plotArea,
-                          QWidget* dialogParent);
+                          std::function<QString()> choosePath);
 
 }  // namespace vx

@@ -75,12 +75,24 @@ void QtPlotHost::noteSelected(int position) {
 }
 
 void QtPlotHost::setStatusText(std::string_view text) {
-    QString copy = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    onWindow([copy](MainWindow* w) { w->setStatusText(copy.toStdString()); });
+    std::string shown(text);
+    if (text == kPrecalculationFailed) {
+        // The worker has just printed its message to the output pane, which
+        // the plot tab hides: the status bar says it too.
+        std::lock_guard lock(mutex_);
+        std::string message = lastOutput_;
+        while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+        if (!message.empty()) shown += "  " + message;
+    }
+    onWindow([shown](MainWindow* w) { w->setStatusText(shown); });
 }
 
 void QtPlotHost::appendOutput(std::string_view text) {
     std::string copy(text);
+    {
+        std::lock_guard lock(mutex_);
+        lastOutput_ = copy;
+    }
     onWindow([copy](MainWindow* w) { w->appendOutput(copy); });
 }
 

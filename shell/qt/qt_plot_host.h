@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plot/plot_host.h"
@@ -14,6 +15,9 @@
 namespace vx {
 
 class MainWindow;
+
+// The worker's status text when a precalculation fails.
+constexpr std::string_view kPrecalculationFailed = "Error while precalculating!";
 
 class QtPlotHost : public PlotHost {
 public:
@@ -39,6 +43,7 @@ private:
     std::mutex mutex_;
     std::vector<std::string> tabs_{"Input"};
     int selected_ = 0;
+    std::string lastOutput_;  // the text the worker appended last
 };
 
 }  // namespace vx

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vx {
@@ -20,6 +21,9 @@ SettingsSheet::SettingsSheet(DisplaySettings& display, const QualitySettings& qu
       quality_(new QualityPage(quality, startKind, std::move(apply))) {
     setObjectName("settings_sheet");
     setWindowTitle("Vexalo Settings");
+    // A tool window of its own beside the main window (Qt::Tool includes
+    // Qt::Window: clearing it would make the sheet a child drawn inside).
+    setWindowFlags(Qt::Tool);
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
     pages_->addTab(display_, "Display");
@@ -28,7 +32,20 @@ SettingsSheet::SettingsSheet(DisplaySettings& display, const QualitySettings& qu
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(pages_);
     connect(pages_, &QTabWidget::currentChanged, this, &SettingsSheet::fitPage);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().topLeft());
+    // Escape closes the sheet wherever the focus is inside it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void SettingsSheet::placeOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // The top-left corner of the screen, the whole sheet in view.
+    QRect available = screen->availableGeometry();
+    QSize frame = frameGeometry().size() - geometry().size();
+    resize(size().boundedTo(available.size() - frame));
+    move(available.topLeft());
 }
 
 void SettingsSheet::fitPage(int page) {
@@ -42,6 +59,10 @@ void SettingsSheet::fitPage(int page) {
     shown->setMinimumSize(kPageSizes[page].expandedTo(shown->minimumSizeHint()));
     pages_->adjustSize();
     adjustSize();
+    if (!placed_) {
+        placeOnScreen();
+        placed_ = true;
+    }
 }
 
 void SettingsSheet::openPage(int page) {

@@ -23,10 +23,12 @@ public:
 
 private:
     void fitPage(int page);
+    void placeOnScreen();
 
     QTabWidget* pages_;
     DisplayPage* display_;
     QualityPage* quality_;
+    bool placed_ = false;
 };
 
 }  // namespace vx

@@ -44,7 +44,7 @@ TEST(GlDesktop, PlotTabShowsTheRenderedPlotAndFollowsTheMouseAndZoom) {
     EXPECT_NE(turned, shown);
 
     f.window->runCommand(kCmdZoomIn);
-    EXPECT_EQ(f.window->displaySettings().zoom, 77);
+    EXPECT_EQ(record.zoom, 77);
     QImage closer = area->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     keepScreenshot(closer, "desktop_plot3d_zoomed");
     EXPECT_GT(inkBounds(closer).width(), inkBounds(turned).width());
@@ -58,6 +58,65 @@ TEST(GlDesktop, PlotTabShowsTheRenderedPlotAndFollowsTheMouseAndZoom) {
     f.window->paneArea()->tabBar()->setCurrentIndex(0);
     ASSERT_TRUE(f.waitIdle());
     EXPECT_FALSE(exportImage->isEnabled());
+}
+
+struct GLPlotAreas {
+    GLPlotAreas() { setPlotAreaFactory(plotGLAreaFactory()); }
+};
+
+struct Desktop {
+    GLPlotAreas factory;  // before the window is made
+    WindowFixture f;
+    PlotGLWidget* area = nullptr;
+    Desktop() {
+        f.window->resize(600, 500);
+        f.window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+        area = qobject_cast<PlotGLWidget*>(f.window->paneArea()->plotArea());
+    }
+    void run(const QString& text) {
+        selectTab(0);
+        f.submit(text);
+        EXPECT_TRUE(f.waitIdle());
+    }
+    void selectTab(int tab) {
+        f.window->paneArea()->tabBar()->setCurrentIndex(tab);
+        EXPECT_TRUE(f.waitIdle());
+        QTest::qWait(300);  // the window's look at the finished worker, then the paint
+    }
+    QImage shown() { return framebufferAsShown(area); }
+};
+
+TEST(GlDesktop, AFailedPlotTabIsWhiteAndTheStatusBarSaysWhy) {
+    Desktop d;
+    ASSERT_NE(d.area, nullptr);
+    d.run("plot3d(sin(u)*cos(w), u, -3, 3, w, -3, 3)\nplot(sin(zz),t,0,1)");
+    d.selectTab(1);
+    ASSERT_GT(inkCount(d.shown()), 5000);
+    d.selectTab(2);  // straight from the 3D plot
+    EXPECT_EQ(inkCount(d.shown()), 0);
+    EXPECT_EQ(d.f.window->statusText(), "Error while precalculating!  Error: Unknown Variable 'zz'");
+    EXPECT_TRUE(d.f.output().endsWith("Error: Unknown Variable 'zz'\n"));
+}
+
+TEST(GlDesktop, EachPlotKeepsItsOwnZoomUntilResetView) {
+    Desktop d;
+    d.run("plot3d(u*w, u, -1, 1, w, -1, 1)\nplot3d(u*w, u, -1, 1, w, -1, 1)");
+    d.selectTab(1);
+    int width = inkBounds(d.shown()).width();
+    for (int k = 0; k < 3; ++k) d.f.window->runCommand(kCmdZoomIn);
+    QTest::qWait(100);
+    int zoomed = inkBounds(d.shown()).width();
+    EXPECT_GT(zoomed, width + 10);
+    d.selectTab(2);
+    EXPECT_EQ(inkBounds(d.shown()).width(), width);
+    d.selectTab(1);
+    EXPECT_EQ(inkBounds(d.shown()).width(), zoomed);
+    QTest::keyClick(d.area, Qt::Key_Home);
+    QTest::qWait(100);
+    EXPECT_EQ(inkBounds(d.shown()).width(), width);
 }
 
 }  // namespace

@@ -81,24 +81,37 @@ TEST(GlWidget, LeftDragTurnsA3DPlotAndTheViewStaysInTheRecord) {
     EXPECT_FLOAT_EQ(p.scene.record().rotX, 295);
 }
 
-TEST(GlWidget, LeftDragPansA2DPlotByOneWindowPerHundredPixels) {
-    Shown p(record2D(PlotKind::Plot, 1, {}));
-    fillCurve(p.scene, 160, -1, 1, [](float x) { return x * x; });
-    p.show();
-    const View2D before = p.scene.record().view2D;
-    p.drag({150, 50}, {50, 50});  // 100 pixels to the left: the window moves right
-    const View2D& v = p.scene.record().view2D;
-    EXPECT_FLOAT_EQ(v.xMin, 1);
-    EXPECT_FLOAT_EQ(v.xMax, 3);
-    EXPECT_EQ(v.yMin, before.yMin);
-    EXPECT_EQ(v.yMax, before.yMax);
-    QImage panned = p.picture();
-    keepScreenshot(panned, "widget_plot_panned");
-    // The parabola has left the window; only ticks along its edges remain.
-    EXPECT_GT(inkCount(panned), 0);
-    EXPECT_EQ(inkCount(panned.copy(20, 20, 200, 160)), 0);
+// Pixels of `moved` that match `original` shifted by (dx, dy), among the
+// inked pixels of the original that stay inside.
+double shiftedMatch(const QImage& original, const QImage& moved, int dx, int dy) {
+    int inked = 0, matched = 0;
+    for (int y = 0; y < original.height(); ++y)
+        for (int x = 0; x < original.width(); ++x) {
+            int mx = x + dx, my = y + dy;
+            if (isWhite(pixel(original, x, y)) || mx < 0 || my < 0 || mx >= moved.width() || my >= moved.height())
+                continue;
+            ++inked;
+            if (anyNear(moved, {mx, my}, 1, [&](Rgb c) { return near(c, pixel(original, x, y), 40); })) ++matched;
+        }
+    return inked ? double(matched) / inked : 0;
 }
 
+TEST(GlWidget, LeftDragMovesA2DPlotWithThePointerAndResetViewBringsItBack) {
+    Shown p(record2D(PlotKind::Plot, 1, {}));
+    fillCurve(p.scene, 160, -1, 1, [](float x) { return x * x; });
+    p.scene.display().axes2D = 0;
+    p.show();
+    QImage before = p.picture();
+    ASSERT_GT(inkCount(before), 200);
+    p.drag({150, 50}, {120, 70});
+    QImage panned = p.picture();
+    keepScreenshot(panned, "widget_plot_panned");
+    // The curve moved 30 pixels left and 20 down, as the pointer did.
+    EXPECT_GT(shiftedMatch(before, panned, -30, 20), 0.95);
+    EXPECT_LT(shiftedMatch(before, panned, 0, 0), 0.5);
+    p.widget.resetView();
+    EXPECT_EQ(p.picture(), before);
+}
 TEST(GlWidget, WheelAndZoomCommandsZoom) {
     Shown flat(record2D(PlotKind::Plot, 1, {}));
     fillCurve(flat.scene, 160, -10, 10, [](float x) { return x / 2; });
@@ -114,13 +127,15 @@ TEST(GlWidget, WheelAndZoomCommandsZoom) {
     solid.show();
     QImage before = solid.picture();
     solid.wheel(2);
-    EXPECT_EQ(solid.scene.display().zoom, 82);
+    EXPECT_EQ(solid.scene.record().zoom, 82);
     QImage closer = solid.picture();
     EXPECT_GT(inkBounds(closer).width(), inkBounds(before).width());
     solid.wheel(-10);
-    EXPECT_EQ(solid.scene.display().zoom, 32);
+    EXPECT_EQ(solid.scene.record().zoom, 32);
     solid.widget.zoom(ZoomDirection::In);
-    EXPECT_EQ(solid.scene.display().zoom, 37);
+    EXPECT_EQ(solid.scene.record().zoom, 37);
+    solid.widget.resetView();
+    EXPECT_EQ(solid.picture(), before);
 }
 
 TEST(GlWidget, PaintingWhileWorkingKeepsThePictureAndRepaintIsThreadSafe) {
@@ -190,7 +205,7 @@ TEST(GlWidget, FactoryMakesThePlotWidgetAndTheExportItemFollowsPlotCommands) {
     QAction* before = menu.addAction("Save User Data");
     QAction closeTab("Close Tab");
     closeTab.setEnabled(false);
-    addExportImageAction(&menu, before, &closeTab, widget, &parent);
+    addExportImageAction(&menu, before, &closeTab, widget, [] { return QString(); });
     ASSERT_EQ(menu.actions().size(), 2);
     QAction* item = menu.actions().first();
     EXPECT_EQ(item->text(), "Export &Image (.png)...");
@@ -199,7 +214,7 @@ TEST(GlWidget, FactoryMakesThePlotWidgetAndTheExportItemFollowsPlotCommands) {
     EXPECT_TRUE(item->isEnabled());
     // A stand-in widget gets no item.
     QWidget standIn;
-    addExportImageAction(&menu, before, &closeTab, &standIn, &parent);
+    addExportImageAction(&menu, before, &closeTab, &standIn, [] { return QString(); });
     EXPECT_EQ(menu.actions().size(), 2);
 }
 

@@ -70,5 +70,24 @@ TEST(GlKinds, VectorArrowsWithAndWithoutHeads) {
     EXPECT_TRUE(anyNear(bare, toPixel(bare, v, bx - by * scale / 2, by + bx * scale / 2), 1, isDark));
 }
 
+TEST(GlKinds, ConstrainProportionsKeepsACircleRound) {
+    Scene s(record2D(PlotKind::Plot, 1, {}));
+    fillCurve(s, 200, 0, 1, [](float) { return 0.0f; });
+    MeshBuffers& m = s.mesh();
+    for (int k = 0; k < 200; ++k) {
+        float t = 2 * static_cast<float>(M_PI) * static_cast<float>(k) / 199;
+        m.vertices[size_t(k) * 2] = std::cos(t);
+        m.vertices[size_t(k) * 2 + 1] = std::sin(t);
+    }
+    s.record().view2D = View2D{-1.1f, 1.1f, -1.1f, 1.1f};
+    s.display().axes2D = 0;
+    QRect round = inkBounds(s.render(300, 150));
+    EXPECT_NEAR(round.width(), round.height(), 3);
+    EXPECT_NEAR(round.height(), 150 / 1.1, 4);
+    s.display().constrainProportions = 0;
+    QRect stretched = inkBounds(s.render(300, 150));
+    EXPECT_NEAR(stretched.width(), 2 * stretched.height(), 4);
+}
+
 }  // namespace
 }  // namespace vx::test

@@ -20,10 +20,42 @@ TEST(GlSettings, AxesAppearOnlyWhenSwitchedOn) {
         EXPECT_TRUE(anyNear(with, toPixel(with, v, x, y), 1, isDark)) << x << "," << y;
         EXPECT_FALSE(anyNear(without, toPixel(without, v, x, y), 1, isDark)) << x << "," << y;
     }
-    // A tick across the y axis at y = 0.625 (steps of 1.5 / 12 from -0.5).
-    QPoint tick = toPixel(with, v, 0.015f, 0.625f);
-    EXPECT_TRUE(anyNear(with, tick, 1, isDark));
-    EXPECT_TRUE(isWhite(pixel(with, toPixel(with, v, 0.05f, 0.6f).x(), toPixel(with, v, 0.05f, 0.6f).y())));
+    // Shown at equal scale, y runs from -0.75 to 1.25: a tick across the y
+    // axis every 0.2, none between.
+    EXPECT_TRUE(anyNear(with, toPixel(with, v, 0.015f, 0.6f), 1, isDark));
+    QPoint between = toPixel(with, v, 0.015f, 0.7f);
+    EXPECT_TRUE(isWhite(pixel(with, between.x(), between.y())));
+}
+
+TEST(GlSettings, AxisNumbersLabelTheTicksWhenAxesAreOn) {
+    Scene flat(record2D(PlotKind::Plot, 1, {}));
+    fillCurve(flat, 160, -10, 10, [](float x) { return x / 4; });
+    flat.record().view2D = View2D{-10, 10, -10, 10};
+    QImage plain = flat.render(), numbered = flat.numbers();
+    keepScreenshot(numbered, "plot_axis_numbers");
+    // Ticks every 2: "4" sits under the x axis at x = 4, "-6" left of the y axis at y = -6.
+    auto inked = [](const QImage& image, QRect box) { return inkCount(image.copy(box)); };
+    QPoint four = toPixel(plain, flat.record().view2D, 4, 0), minusSix = toPixel(plain, flat.record().view2D, 0, -6);
+    QRect underFour(four.x() - 6, four.y() + 3, 12, 14), leftOfMinusSix(minusSix.x() - 22, minusSix.y() - 7, 20, 14);
+    for (QRect box : {underFour, leftOfMinusSix}) {
+        EXPECT_EQ(inked(plain, box), 0);
+        EXPECT_GT(inked(numbered, box), 8);
+    }
+    flat.display().axes2D = 0;
+    EXPECT_EQ(flat.numbers(), flat.render());
+
+    Scene solid(record3D(PlotKind::Plot3d, 1, {}));
+    fillSurface(solid, 12, 12, [](float u, float w) { return std::array<float, 3>{u, w, u * w}; });
+    solid.display().axes3D = 1;
+    solid.display().zoom = 40;
+    QImage box = solid.render(), boxNumbers = solid.numbers();
+    keepScreenshot(boxNumbers, "plot3d_axis_numbers");
+    EXPECT_GT(inkCount(boxNumbers), inkCount(box) + 60);
+    // The numbers sit around the box, outside the drawn surface.
+    QRect surface = inkBounds(box);
+    EXPECT_FALSE(surface.contains(inkBounds(boxNumbers)));
+    solid.display().axes3D = 0;
+    EXPECT_EQ(solid.numbers(), solid.render());
 }
 
 TEST(GlSettings, NothingIsDrawnWhileWorkingAndWhiteWithoutAMesh) {

@@ -1,6 +1,8 @@
 #include "tests/gl/render_support.h"
 
 #include <QDir>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <algorithm>
 #include <memory>
 
@@ -142,7 +144,8 @@ bool near(Rgb c, Rgb e, int tolerance) {
     return std::abs(c.r - e.r) <= tolerance && std::abs(c.g - e.g) <= tolerance && std::abs(c.b - e.b) <= tolerance;
 }
 
-QPoint toPixel(const QImage& image, const View2D& v, float x, float y) {
+QPoint toPixel(const QImage& image, const View2D& view, float x, float y, bool equalScale) {
+    View2D v = shownView2D(view, image.width(), image.height(), equalScale);
     float fx = (x - v.xMin) / (v.xMax - v.xMin) * static_cast<float>(image.width());
     float fy = (1 - (y - v.yMin) / (v.yMax - v.yMin)) * static_cast<float>(image.height());
     int px = std::clamp(static_cast<int>(fx), 0, image.width() - 1);
@@ -177,6 +180,17 @@ void keepScreenshot(const QImage& image, const char* name) {
     if (dir.isEmpty() || image.isNull()) return;
     QDir().mkpath(QString::fromLocal8Bit(dir));
     image.save(QString::fromLocal8Bit(dir) + "/" + name + ".png", "PNG");
+}
+
+QImage framebufferAsShown(QOpenGLWidget* widget) {
+    widget->makeCurrent();
+    QOpenGLFunctions* f = QOpenGLContext::currentContext()->functions();
+    QSize size = widget->size() * widget->devicePixelRatio();
+    QImage image(size, QImage::Format_RGBA8888);
+    f->glBindFramebuffer(GL_FRAMEBUFFER, widget->defaultFramebufferObject());
+    f->glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+    widget->doneCurrent();
+    return image.mirrored().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace vx::test

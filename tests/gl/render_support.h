@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QOpenGLWidget>
 #include <array>
 #include <cmath>
 #include <functional>
 
 #include "plot/gl/offscreen_render.h"
 #include "plot/plot_registry.h"
+#include "plot/view_math.h"
 
 namespace vx::test {
 
@@ -28,7 +30,11 @@ struct Scene {
     PlotRecord& record() { return *registry.record(slot); }
     DisplaySettings& display() { return registry.display; }
     MeshBuffers& mesh() { return registry.mesh; }
-    QImage render(int width = 200, int height = 200) { return offscreen().render(registry, QSize(width, height)); }
+    // The OpenGL picture alone; numbers() adds the axis numbers.
+    QImage render(int width = 200, int height = 200) {
+        return offscreen().render(registry, QSize(width, height), false);
+    }
+    QImage numbers(int width = 200, int height = 200) { return offscreen().render(registry, QSize(width, height)); }
 };
 
 PlotRecord record2D(PlotKind kind, int graphs, View2D view);
@@ -55,8 +61,9 @@ struct Rgb {
 Rgb pixel(const QImage& image, int x, int y);
 bool isWhite(Rgb c, int tolerance = 3);
 bool near(Rgb c, Rgb expected, int tolerance);
-// Pixel of a 2D point in a window drawn over the whole image.
-QPoint toPixel(const QImage& image, const View2D& view, float x, float y);
+// Pixel of a 2D point in a window drawn over the whole image (grown to
+// equal scale, as Constrain Proportions draws it, unless told otherwise).
+QPoint toPixel(const QImage& image, const View2D& view, float x, float y, bool equalScale = true);
 // Non-white pixels, and the bounding box of them.
 int inkCount(const QImage& image);
 QRect inkBounds(const QImage& image);
@@ -64,5 +71,13 @@ QRect inkBounds(const QImage& image);
 bool anyNear(const QImage& image, QPoint at, int radius, const std::function<bool(Rgb)>& test);
 // Saves the image under VX_SCREENSHOT_DIR when that variable is set (for looking at it).
 void keepScreenshot(const QImage& image, const char* name);
+
+}  // namespace vx::test
+
+namespace vx::test {
+
+// What a plot area widget holds on screen now, read from its framebuffer
+// without painting it again (grabFramebuffer would paint first).
+QImage framebufferAsShown(QOpenGLWidget* widget);
 
 }  // namespace vx::test

@@ -96,9 +96,9 @@ TEST(DrawContour, CrossingsPerTriangleAndSigns) {
 }
 
 TEST(DrawAxes, AxesOnlyThroughTheWindowAndTicksClampedToIt) {
-    // Both axes inside: 2 axes + 12 y ticks + 12 x ticks (-6..5 steps of 1).
+    // Both axes inside: 2 axes + 13 y ticks + 13 x ticks (-6..6 steps of 1).
     auto inside = axesSegments(View2D{-6, 6, -6, 6});
-    ASSERT_EQ(inside.size(), 2u + 12 + 12);
+    ASSERT_EQ(inside.size(), 2u + 13 + 13);
     EXPECT_FLOAT_EQ(inside[0].a.x, -6);
     EXPECT_FLOAT_EQ(inside[0].b.x, 6);
     EXPECT_FLOAT_EQ(inside[0].a.y, 0);
@@ -111,13 +111,14 @@ TEST(DrawAxes, AxesOnlyThroughTheWindowAndTicksClampedToIt) {
     // 0 on the edge is not strictly inside: no y axis; x > 0 clamps the
     // y ticks to xMin.
     auto right = axesSegments(View2D{0, 12, -6, 6});
-    ASSERT_EQ(right.size(), 1u + 12 + 12);  // only the x axis
+    ASSERT_EQ(right.size(), 1u + 13 + 13);  // only the x axis
     EXPECT_FLOAT_EQ(right[0].a.y, 0);
     EXPECT_FLOAT_EQ(right[1].a.x, 0 - 0.12f);
 
     auto away = axesSegments(View2D{2, 14, -20, -8});
     EXPECT_FLOAT_EQ(away[0].a.x, 2 - 0.12f);  // y ticks at xMin
     EXPECT_FLOAT_EQ(away[0].a.y, -20);
+    EXPECT_FLOAT_EQ(away[1].a.y, -19);  // a round step of 1 for a window 12 high
     EXPECT_FLOAT_EQ(away.back().a.y, -8 - 0.12f);  // x ticks at yMax
     EXPECT_FLOAT_EQ(away.back().b.y, -8 + 0.12f);
 

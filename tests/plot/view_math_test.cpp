@@ -41,19 +41,77 @@ TEST(ViewZoom, ZoomSettingStepsWithinZeroToHundred) {
     for (const Case& c : cases) EXPECT_EQ(steppedZoom(c.zoom, c.step), c.expected) << c.zoom << " " << c.step;
 }
 
-TEST(ViewDrag, HundredPixelsPanOneWindowAndRotationFollowsThePointer) {
+TEST(ViewDrag, ThePointUnderThePointerStaysAndRotationFollowsIt) {
+    // A 200 x 100 pixel area showing 20 x 10 units: 10 pixels per unit.
     View2D v{-10, 10, -5, 5};
-    panView2D(v, 100, 0);  // drag right: the window moves left by its width
-    expectView(v, -30, -10, -5, 5);
-    panView2D(v, 0, 100);  // drag down: the window moves up by its height
-    expectView(v, -30, -10, 5, 15);
-    panView2D(v, -50, -50);
+    panView2D(v, v, 100, 0, 200, 100);  // drag right by 10 units
+    expectView(v, -20, 0, -5, 5);
+    panView2D(v, v, 0, 50, 200, 100);  // drag down: the window moves up
     expectView(v, -20, 0, 0, 10);
+    // With equal scale the shown window is wider than the view: its units count.
+    View2D tall{-1, 1, -10, 10};
+    View2D shown = shownView2D(tall, 200, 100, true);
+    expectView(shown, -20, 20, -10, 10);
+    panView2D(tall, shown, 50, 0, 200, 100);
+    expectView(tall, -11, -9, -10, 10);
 
     float rotX = 305, rotZ = 45;
     rotateView3D(rotX, rotZ, 10, -20);
     EXPECT_FLOAT_EQ(rotX, 285);
     EXPECT_FLOAT_EQ(rotZ, 55);
+}
+
+TEST(ViewDrag, EqualScaleGrowsTheShorterSideAboutItsCentre) {
+    struct Case {
+        View2D view;
+        int width, height;
+        bool equal;
+        View2D expected;
+    } cases[] = {
+        {{-10, 10, -5, 5}, 200, 100, true, {-10, 10, -5, 5}},  // already equal
+        {{-10, 10, -10, 10}, 200, 100, true, {-20, 20, -10, 10}},
+        {{0, 4, 0, 1}, 100, 100, true, {0, 4, -1.5f, 2.5f}},
+        {{0, 4, 0, 1}, 100, 100, false, {0, 4, 0, 1}},
+        {{1, 1, 0, 1}, 100, 100, true, {1, 1, 0, 1}},  // a flat view is left alone
+    };
+    for (const Case& c : cases) {
+        View2D v = shownView2D(c.view, c.width, c.height, c.equal);
+        expectView(v, c.expected.xMin, c.expected.xMax, c.expected.yMin, c.expected.yMax);
+    }
+}
+
+TEST(ViewTicks, RoundStepsValuesAndLabels) {
+    struct Step {
+        double extent;
+        double step;
+    } steps[] = {{20, 2}, {12, 1}, {1, 0.1}, {2, 0.2}, {50, 5}, {7, 1}, {0.003, 0.0005}, {1e9, 1e8}};
+    for (const Step& c : steps) EXPECT_DOUBLE_EQ(tickStep(c.extent, 12), c.step) << c.extent;
+    EXPECT_EQ(tickValues(-1.05, 1.05, 0.5), (std::vector<double>{-1, -0.5, 0, 0.5, 1}));
+    EXPECT_EQ(tickValues(2, 1, 0.5), std::vector<double>{});
+    EXPECT_LE(tickValues(1e7, 1e7 + 1, 1e-30).size(), 64u);
+    struct Label {
+        double value, step;
+        const char* text;
+    } labels[] = {{2, 1, "2"}, {-0.5, 0.1, "-0.5"}, {0.25, 0.05, "0.25"}, {-1e-17, 0.1, "0.0"},
+                  {3e8, 1e8, "3e+08"}, {0.00015, 0.00005, "0.00015"}, {1.5e-6, 5e-7, "1.5e-06"}};
+    for (const Label& c : labels) EXPECT_EQ(tickLabel(c.value, c.step), c.text) << c.value;
+}
+
+TEST(ViewCamera, ProjectionPutsTheCubeCentreInTheMiddle) {
+    Matrix4 projection = perspectiveMatrix(45, 2, kNearPlane, kFarPlane);
+    Matrix4 camera = modelViewMatrix(72, kHomeRotX, kHomeRotZ);
+    double x = 0, y = 0;
+    ASSERT_TRUE(projectToPixel(projection, camera, {0, 0, 0}, 400, 200, x, y));
+    EXPECT_NEAR(x, 200, 1e-9);
+    EXPECT_NEAR(y, 100, 1e-9);
+    // Unturned, +x goes right and +y goes up the screen.
+    Matrix4 flat = modelViewMatrix(72, 0, 0);
+    ASSERT_TRUE(projectToPixel(projection, flat, {0.5f, 0, 0}, 400, 200, x, y));
+    EXPECT_GT(x, 200);
+    ASSERT_TRUE(projectToPixel(projection, flat, {0, 0.5f, 0}, 400, 200, x, y));
+    EXPECT_LT(y, 100);
+    // Behind the camera there is no pixel.
+    EXPECT_FALSE(projectToPixel(projection, cameraMatrix(100), {0, 0, 5}, 400, 200, x, y));
 }
 
 TEST(ViewCamera, DistanceAspectAndPerspective) {

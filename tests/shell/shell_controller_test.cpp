@@ -47,7 +47,7 @@ public:
     struct Slot {
         bool inUse = false;
         int tab = 0, kind = 0;
-        View2D view;
+        PlotRecord record;
     };
     RecordingView& view;
     ShellController* controller = nullptr;
@@ -62,6 +62,7 @@ public:
         for (int s = 0; s < 32; ++s)
             if (!slots[s].inUse) {
                 slots[s] = {true, view.tabCount(), kind, {}};
+                slots[s].record.kind = static_cast<PlotKind>(kind);
                 view.tabs.push_back("Plot " + std::to_string(s));
                 return s;
             }
@@ -95,7 +96,7 @@ public:
     int shownPlot() const override { return shown; }
     bool meshReady() const override { return ready; }
     void setMeshReady(bool r) override { ready = r; }
-    View2D* view2D(int slot) override { return slot >= 0 && slots[slot].inUse ? &slots[slot].view : nullptr; }
+    PlotRecord* record(int slot) override { return slot >= 0 && slots[slot].inUse ? &slots[slot].record : nullptr; }
 };
 
 struct Fixture {
@@ -137,9 +138,9 @@ TEST(ShellController, EnablingRulesPerTabKind) {
         f.select(c.kind >= 0 ? 1 : 0);
         SCOPED_TRACE(c.kind);
         EXPECT_EQ(f.view.commands[kCmdExport], c.exportEnabled);
-        for (CommandId id : {kCmdCloseTab, kCmdRecalculate, kCmdZoomIn, kCmdZoomOut})
+        for (CommandId id : {kCmdCloseTab, kCmdRecalculate, kCmdZoomIn, kCmdZoomOut, kCmdResetView})
             EXPECT_EQ(f.view.commands[id], c.plotCommands);
-        for (int b : {kBtnCloseTab, kBtnZoomIn, kBtnZoomOut}) EXPECT_EQ(f.view.buttons[b], c.plotCommands);
+        for (int b : {kBtnCloseTab, kBtnZoomIn, kBtnZoomOut, kBtnResetView}) EXPECT_EQ(f.view.buttons[b], c.plotCommands);
         EXPECT_EQ(f.view.buttons[kBtnSaveOrExport], c.button202);
         EXPECT_EQ(f.controller.saveButtonMode(), c.mode);
         EXPECT_EQ(f.view.mode, c.mode);
@@ -218,29 +219,39 @@ TEST(ShellController, CloseTabReturnsToInput) {
     EXPECT_EQ(f.view.tabs.size(), 2u);
 }
 
-TEST(ShellController, ZoomScalesTwoDimensionalViewsAndClampsTheDisplayZoom) {
+TEST(ShellController, ZoomAndResetViewActOnTheShownPlotOnly) {
     Fixture f;
     int flat = f.plots.add(0);
-    f.plots.add(1);
-    f.plots.slots[flat].view = {-10, 10, -5, 5};
+    int solid = f.plots.add(1), other = f.plots.add(1);
+    f.plots.slots[flat].record.view2D = {-10, 10, -5, 5};
     f.controller.zoomIn();  // nothing shown yet
     EXPECT_EQ(f.view.repaints, 0);
     f.select(1);
     f.controller.zoomIn();
-    View2D v = f.plots.slots[flat].view;
+    View2D v = f.plots.slots[flat].record.view2D;
     EXPECT_FLOAT_EQ(v.xMin, -8);
     EXPECT_FLOAT_EQ(v.xMax, 8);
     EXPECT_FLOAT_EQ(v.yMin, -4);
     EXPECT_FLOAT_EQ(v.yMax, 4);
-    f.controller.zoomOut();
-    EXPECT_FLOAT_EQ(f.plots.slots[flat].view.xMax, 10);
-    EXPECT_EQ(f.display.zoom, 72);
+    f.controller.zoomIn();
+    f.controller.resetView();
+    EXPECT_FLOAT_EQ(f.plots.slots[flat].record.view2D.xMax, 10);
+    EXPECT_FLOAT_EQ(f.plots.slots[flat].record.view2D.yMin, -5);
 
+    // 3D zoom belongs to the plot: the other plot and the setting keep theirs.
     f.select(2);
     for (int k = 0; k < 10; ++k) f.controller.zoomIn();
-    EXPECT_EQ(f.display.zoom, 100);
+    EXPECT_EQ(f.plots.slots[solid].record.zoom, 100);
     for (int k = 0; k < 30; ++k) f.controller.zoomOut();
-    EXPECT_EQ(f.display.zoom, 0);
+    EXPECT_EQ(f.plots.slots[solid].record.zoom, 0);
+    EXPECT_EQ(f.plots.slots[other].record.zoom, -1);
+    EXPECT_EQ(f.display.zoom, 72);
+    f.controller.resetView();
+    EXPECT_EQ(f.plots.slots[solid].record.zoom, -1);
+    // Not while a worker runs.
+    f.engine.working.store(1);
+    f.controller.zoomIn();
+    EXPECT_EQ(f.plots.slots[solid].record.zoom, -1);
 }
 
 TEST(ShellController, RecalculateRestartsTheShownPlotOrAborts) {

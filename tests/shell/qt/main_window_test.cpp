@@ -1,6 +1,8 @@
 // The main window end to end: start-up, Shift+Enter, the busy refusal,
 // menus, toolbar, enabling rules, batch files, panes and layout.
+#include <QElapsedTimer>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -48,7 +50,8 @@ private Q_SLOTS:
             {kCmdZoomOut, "Zoom &Out", "Ctrl+Down"},           {kCmdDisplaySettings, "&Display Settings...", "Ctrl+D"},
             {kCmdQualitySettings, "&Quality Settings...", "Ctrl+Q"}, {kCmdManageUserData, "Manage &User Data...", "Ctrl+U"},
             {kCmdSyntaxHighlighting, "Syntax &Highlighting", "Ctrl+H"}, {kCmdShowHelp, "Show &Help", "F1"},
-            {kCmdAbout, "&About Vexalo...", ""},
+            {kCmdAbout, "&About Vexalo...", ""},                 {kCmdStop, "&Stop", "Esc"},
+            {kCmdResetView, "Reset &View", "Home"},
         };
         for (const Item& item : items) {
             QAction* a = f.window->actions()->menuItem(item.id);
@@ -62,9 +65,9 @@ private Q_SLOTS:
 
         QStringList tips;
         for (QAction* a : f.window->actions()->toolbar()->actions()) tips << (a->isSeparator() ? "-" : a->toolTip());
-        QCOMPARE(tips, (QStringList{"Clear History", "Open Batch (.vxs)", "Save Output (.txt)", "-", "Display Settings",
-                                    "Close Tab", "Close Other Tabs", "Zoom In", "Zoom Out", "-", "Manage User Data",
-                                    "Show Help"}));
+        QCOMPARE(tips, (QStringList{"Clear History", "Open Batch (.vxs)", "Save Output (.txt)", "Stop", "-",
+                                    "Display Settings", "Close Tab", "Close Other Tabs", "Zoom In", "Zoom Out",
+                                    "Reset View", "-", "Manage User Data", "Show Help"}));
     }
 
     void inputTabEnablingAtStart() {
@@ -126,6 +129,43 @@ private Q_SLOTS:
         QVERIFY(f.waitIdle());
         QVERIFY(f.output().endsWith(">  Error: Operation Aborted\n"));
         QCOMPARE(f.window->engine().abortRequested.load(), 0);
+    }
+
+    void escapeOrStopEndsAStatementAndTheNextOneRuns() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QAction* stopItem = f.window->actions()->menuItem(kCmdStop);
+        QAction* stopButton = f.window->actions()->button(kBtnStop);
+        QVERIFY(!stopItem->isEnabled() && !stopButton->isEnabled());
+        std::function<void()> stops[] = {
+            [&] { QTest::keyClick(f.window->inputPane(), Qt::Key_Escape); },
+            [&] { QTest::keyClick(f.window->outputPane(), Qt::Key_Escape); },
+            [&] { stopButton->trigger(); },
+        };
+        for (auto& stop : stops) {
+            f.submit("sum(k,k,1,2*10^9)");
+            QVERIFY(stopItem->isEnabled() && stopButton->isEnabled());
+            QTRY_VERIFY(f.window->statusText().startsWith("Working... "));
+            QVERIFY(f.window->statusText().contains(QRegularExpression("^Working\\.\\.\\. \\d+ s")));
+            QElapsedTimer clock;
+            clock.start();
+            stop();
+            QVERIFY(f.waitIdle(10000));
+            // The loop looks at the flag all the time; the margin is for a busy machine.
+            QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY(f.output().endsWith(">  Error: Operation Aborted\n"));
+            QTRY_COMPARE(f.window->statusText(), QString("Press Shift+Enter to submit input."));
+            QTRY_VERIFY(!stopItem->isEnabled());
+            f.submit("1+1");
+            QVERIFY(f.waitIdle());
+            QVERIFY(f.output().endsWith(">  2\n"));
+        }
+        // Without a running statement Escape leaves the input alone.
+        QTest::keyClick(f.window->inputPane(), Qt::Key_Escape);
+        QCOMPARE(f.window->inputPane()->toPlainText(), QString("1+1"));
     }
 
     void batchFilesRunLikeASubmission() {

@@ -1,6 +1,7 @@
 // The settings sheet: live display settings and the Quality page's rules.
 #include <QLabel>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 #include "tests/shell/qt/qt_test_registry.h"
@@ -106,6 +107,39 @@ private Q_SLOTS:
         QCOMPARE(sheet->pages()->currentIndex(), 0);
         sheet->close();
         QTRY_VERIFY(!f.window->settingsSheet());
+    }
+
+    void sheetIsATopLevelWindowEntirelyInViewAndEscapeClosesIt() {
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->runCommand(kCmdDisplaySettings);
+        SettingsSheet* sheet = f.window->settingsSheet();
+        QVERIFY(QTest::qWaitForWindowExposed(sheet));
+        QVERIFY(sheet->isWindow());
+        QCOMPARE(sheet->windowType(), Qt::Tool);
+        QCOMPARE(sheet->windowTitle(), QString("Vexalo Settings"));
+        QVERIFY(sheet->screen()->availableGeometry().contains(sheet->frameGeometry()));
+        // Every control of both pages lies inside the sheet at its own size.
+        for (int page : {0, 1}) {
+            sheet->pages()->setCurrentIndex(page);
+            QWidget* shown = sheet->pages()->widget(page);
+            QVERIFY(!shown->findChildren<QWidget*>().isEmpty());
+            for (QWidget* w : shown->findChildren<QWidget*>()) {
+                if (!w->isVisibleTo(shown)) continue;
+                QRect inSheet(w->mapTo(sheet, QPoint(0, 0)), w->size());
+                QVERIFY2(sheet->rect().contains(inSheet), qPrintable(w->objectName() + " " + w->metaObject()->className()));
+            }
+        }
+        // Escape closes it from any control, not only from the focused sheet.
+        for (const char* name : {"fov", "intensity"}) {
+            f.window->runCommand(kCmdDisplaySettings);
+            QVERIFY(QTest::qWaitForWindowExposed(f.window->settingsSheet()));
+            QSlider* slider = f.window->settingsSheet()->displayPage()->slider(name);
+            slider->setFocus();
+            QTest::keyClick(slider, Qt::Key_Escape);
+            QTRY_VERIFY(!f.window->settingsSheet());
+        }
     }
 
     void applyWhileWorkingStopsTheWorker() {

@@ -26,6 +26,8 @@ public:
     // Waits until no thread runs and the output they queued has arrived.
     bool waitIdle(int timeoutMs = 20000) {
         bool idle = QTest::qWaitFor([this] { return window->isIdle(); }, timeoutMs);
+        // Everything the threads queued before they ended.
+        QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         return idle;
     }
