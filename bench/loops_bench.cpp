@@ -28,6 +28,15 @@ void BM_UserFunctionInLoop200k(benchmark::State& state) {
 }
 BENCHMARK(BM_UserFunctionInLoop200k)->Unit(benchmark::kMillisecond);
 
+// Division, exp and ln, whose kernels guard their ordinary range.
+void BM_SumOfReciprocals1M(benchmark::State& state) { runLoop(state, "", "sum(1/k,k,1,1000000)", 1000000); }
+BENCHMARK(BM_SumOfReciprocals1M)->Unit(benchmark::kMillisecond);
+
+void BM_SumExpOverLn200k(benchmark::State& state) {
+    runLoop(state, "", "sum(exp(k/200000)/ln(k+1),k,1,200000)", 200000);
+}
+BENCHMARK(BM_SumExpOverLn200k)->Unit(benchmark::kMillisecond);
+
 // Short inner loops: what a loop pays to start matters as much as its passes.
 void BM_NestedShortSum(benchmark::State& state) {
     runLoop(state, "", "sum(sum(k*j,j,1,3),k,1,100000)", 400000);

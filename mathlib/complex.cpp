@@ -17,72 +17,10 @@ double piValue() { return kPi; }
 // Argument reduced to t = x/pi in (-2, 2), keeping the sign of x.
 double reducedTurns(double x) { return fmodTwo(x / piValue()); }
 
-// gamma(x) for x in [1, 2]: the classical eight-term polynomial in t = x - 1
-// (absolute error about 3e-7), exact at 1.5 where gamma is sqrt(pi)/2.
-double gammaUnit(double x) {
-    if (x == 1.5) return std::sqrt(std::atan(1.0));
-    const double t = x - 1.0;
-    return 1.0 - 0.577191652 * std::pow(t, 1.0) + 0.988205891 * std::pow(t, 2.0) -
-           0.897056937 * std::pow(t, 3.0) + 0.918206857 * std::pow(t, 4.0) -
-           0.756704078 * std::pow(t, 5.0) + 0.482199394 * std::pow(t, 6.0) -
-           0.193527818 * std::pow(t, 7.0) + 0.035868343 * std::pow(t, 8.0);
-}
-
-// Below this |x (x+1) ... f| is far beyond the double range, so the quotient
-// of the recurrence is a signed zero.
-constexpr double kGammaUnderflowLimit = -200.0;
-
-double gammaReal(double x) {
-    if (std::isnan(x)) return 0.0;
-    if (x == 1.0 || x == 2.0) return 1.0;
-    const double fl = std::floor(x);
-    if (x > 1.0 && x == fl) {
-        // (x-1)!; stops once the product has overflowed, which also keeps
-        // huge arguments (where k-1 == k) from looping forever.
-        double v = x - 1.0;
-        for (double k = fl - 2.0; k >= 2.0 && !std::isinf(v); k -= 1.0) v *= k;
-        return v;
-    }
-    if (x > 1.0 && x < 2.0) return gammaUnit(x);
-    if (x > 2.0) {
-        // gamma(x) = (x-1)(x-2)...(t) * gamma(t) with t in (1, 2).
-        const double t = x - fl + 1.0;
-        double v = x - 1.0;
-        for (double k = 0.0; k <= fl - 3.0 && !std::isinf(v); k += 1.0) v = (t + k) * v;
-        return gammaUnit(t) * v;
-    }
-    // x < 1: gamma(x) = gamma(f + 1) / (x (x+1) ... ), f the fractional part.
-    if (std::isinf(x)) return std::nan("");
-    const double f = x - fl;
-    // Poles and far-negative arguments get the value the recurrence has for
-    // moderate arguments, without its product overflowing (inf * 0 = NaN at
-    // the poles) or its loop running forever where k + 1 == k.
-    const bool evenFloor = std::fmod(fl, 2.0) == 0.0;
-    if (f == 0.0 && x < -1.0) return evenFloor ? HUGE_VAL : -HUGE_VAL;
-    if (x < kGammaUnderflowLimit) return evenFloor ? 0.0 : -0.0;
-    double v = x;
-    for (double k = fl + 1.0; k <= 0.0; k += 1.0) v = (f + k) * v;
-    return gammaUnit(f + 1.0) / v;  // real division: infinite at the poles
-}
-
-// Lanczos approximation (g = 5, six terms) for a non-real argument.
-Complex gammaLanczos(Complex z) {
-    static constexpr double kCoefficients[6] = {
-        76.18009172947146,     -86.50532032941678,     24.01409824083091,
-        -1.231739572450155,    0.001208650973866179,   -0.000005395239384953,
-    };
-    // Fractions summed first to last, the constant term added at the end.
-    Complex s = cxDivide({kCoefficients[0], 0.0}, cxAdd(z, {1.0, 0.0}));
-    for (int j = 1; j < 6; ++j) {
-        s = cxAdd(s, cxDivide({kCoefficients[j], 0.0}, cxAdd(z, {j + 1.0, 0.0})));
-    }
-    s = cxAdd(s, {1.000000000190015, 0.0});
-    Complex r = cxMultiply(cxDivide({std::sqrt(8.0 * std::atan(1.0)), 0.0}, z), s);
-    const Complex shifted = cxAdd(z, {5.5, 0.0});
-    r = cxMultiply(r, cxPower(shifted, cxAdd(z, {0.5, 0.0})));
-    r = cxMultiply(r, cxExp(cxSubtract({0.0, 0.0}, shifted)));
-    return r;
-}
+// Up to this |x| a reduced t at a quarter turn means x is meant as a
+// multiple of pi/2 (k*pi for k up to about 5 million); beyond it t has too
+// few bits left to say so, and the library's own reduction takes over.
+constexpr double kExactTurnsLimit = 0x1p24;
 
 double roundPartSignificant(double x, int n) {
     if (x == 0.0 || !std::isfinite(x)) return x;
@@ -102,22 +40,49 @@ double roundPartHalfUp(double x) {
 
 }  // namespace
 
-Complex cxDivideOutOfRange(Complex a, Complex b) {
-    if (b.re == 0.0 && b.im == 0.0) throw DivisionByZero{};
-    // |b| so small (or large) that its squared modulus under- or overflows:
-    // divide by b scaled to magnitude 1 instead, so that 1/1e-170 is 1e170
-    // rather than a false division by zero.
-    if (std::isfinite(b.re) && std::isfinite(b.im)) {
-        const double scale = std::max(std::fabs(b.re), std::fabs(b.im));
-        const Complex bs{b.re / scale, b.im / scale};
-        const double ds = bs.re * bs.re + bs.im * bs.im;
-        return {((a.re * bs.re + a.im * bs.im) / ds) / scale, ((a.im * bs.re - a.re * bs.im) / ds) / scale};
+namespace {
+
+// An infinite operand against a finite one, as C's Annex G has it: the
+// infinite parts become +-1, the finite ones 0, and the quotient is scaled
+// to 0 (infinite divisor) or infinity (infinite dividend). Anything with a
+// NaN or infinite on both sides keeps the textbook NaN.
+Complex divideNonFinite(Complex a, Complex b) {
+    auto unit = [](double x) { return std::copysign(std::isinf(x) ? 1.0 : 0.0, x); };
+    const bool aFinite = std::isfinite(a.re) && std::isfinite(a.im);
+    const bool bFinite = std::isfinite(b.re) && std::isfinite(b.im);
+    const bool anyNan = std::isnan(a.re) || std::isnan(a.im) || std::isnan(b.re) || std::isnan(b.im);
+    if (!anyNan && aFinite && !bFinite) {
+        const Complex u{unit(b.re), unit(b.im)};
+        return {0.0 * (a.re * u.re + a.im * u.im), 0.0 * (a.im * u.re - a.re * u.im)};
+    }
+    if (!anyNan && !aFinite && bFinite) {
+        // An exact 0 in a part stays 0: INF/2 is INF, not INF+NaN i.
+        auto infinite = [](double x) { return x == 0.0 ? x : HUGE_VAL * x; };
+        const Complex u{unit(a.re), unit(a.im)};
+        return {infinite(u.re * b.re + u.im * b.im), infinite(u.im * b.re - u.re * b.im)};
     }
     const double d = b.re * b.re + b.im * b.im;
     return {(a.re * b.re + a.im * b.im) / d, (a.im * b.re - a.re * b.im) / d};
 }
 
-double cxModulus(Complex z) { return std::sqrt(z.re * z.re + z.im * z.im); }
+}  // namespace
+
+Complex cxDivideOutOfRange(Complex a, Complex b) {
+    if (b.re == 0.0 && b.im == 0.0) throw DivisionByZero{};
+    if (!std::isfinite(a.re) || !std::isfinite(a.im) || !std::isfinite(b.re) || !std::isfinite(b.im))
+        return divideNonFinite(a, b);
+    // b scaled into [1, 2) and a brought down only when its products could
+    // overflow; the powers of two are exact, and the parts that the scaling
+    // pushes below the normal range are too small to matter beside the others.
+    const int eb = std::ilogb(std::fmax(std::fabs(b.re), std::fabs(b.im)));
+    const double ma = std::fmax(std::fabs(a.re), std::fabs(a.im));
+    const int ea = ma > 0x1p1000 ? std::ilogb(ma) : 0;
+    const Complex as{std::ldexp(a.re, -ea), std::ldexp(a.im, -ea)};
+    const Complex bs{std::ldexp(b.re, -eb), std::ldexp(b.im, -eb)};
+    const double d = bs.re * bs.re + bs.im * bs.im;
+    return {std::ldexp((as.re * bs.re + as.im * bs.im) / d, ea - eb),
+            std::ldexp((as.im * bs.re - as.re * bs.im) / d, ea - eb)};
+}
 
 double cxArgument(Complex z) {
     const double x = z.re;
@@ -145,29 +110,32 @@ Complex cxLn(Complex z) { return {std::log(cxModulus(z)), cxArgument(z)}; }
 
 Complex cxLogBase(Complex z, Complex base) { return cxDivide(cxLn(z), cxLn(base)); }
 
-Complex cxExp(Complex z) {
-    const double m = std::exp(z.re);
-    return {m * exactCosine(z.im), m * exactSine(z.im)};
-}
-
 Complex cxSqrt(Complex z) { return cxPower(z, Complex{0.5, 0.0}); }
 
 namespace {
 
 // The reduced t is matched exactly at the quarter turns on both sides of 0,
 // so negative multiples of pi/2 are as exact as the positive ones.
-inline double sineOfTurns(double t) {
-    if (t == 0.0 || t == 1.0 || t == -1.0) return 0.0;
-    if (t == 0.5 || t == -1.5) return 1.0;
-    if (t == 1.5 || t == -0.5) return -1.0;
-    return std::sin(t * piValue());
+// Elsewhere the library's function of x itself: sin(t pi) carried the
+// rounding of x/pi and of t*pi, an error of about |x| 1.5e-16 that showed in
+// the printed digits near the zeros and at large |x| (cos(1e15) was -0.5556
+// for -0.5132), while glibc reduces x exactly.
+inline double sineOfTurns(double x, double t) {
+    if (std::fabs(x) <= kExactTurnsLimit) {
+        if (t == 0.0 || t == 1.0 || t == -1.0) return 0.0;
+        if (t == 0.5 || t == -1.5) return 1.0;
+        if (t == 1.5 || t == -0.5) return -1.0;
+    }
+    return std::sin(x);
 }
 
-inline double cosineOfTurns(double t) {
-    if (t == 0.5 || t == 1.5 || t == -0.5 || t == -1.5) return 0.0;
-    if (t == 0.0) return 1.0;
-    if (t == 1.0 || t == -1.0) return -1.0;
-    return std::cos(t * piValue());
+inline double cosineOfTurns(double x, double t) {
+    if (std::fabs(x) <= kExactTurnsLimit) {
+        if (t == 0.5 || t == 1.5 || t == -0.5 || t == -1.5) return 0.0;
+        if (t == 0.0) return 1.0;
+        if (t == 1.0 || t == -1.0) return -1.0;
+    }
+    return std::cos(x);
 }
 
 // The reduced points where sine and cosine take exact values: t in
@@ -198,15 +166,37 @@ inline double cosineTimesZero(double theta) {
     return (magnitude <= kBelowHalfPi || magnitude > kBelowThreeHalfPi) ? 0.0 : -0.0;
 }
 
-// sineOfTurns(t) * 0.0 and cosineOfTurns(t) * 0.0.
-inline double sineTurnsTimesZero(double t) {
-    if (!std::isfinite(t) || isQuarterTurn(t)) return sineOfTurns(t) * 0.0;
+// sineOfTurns(x, t) * 0.0 and cosineOfTurns(x, t) * 0.0.
+inline double sineTurnsTimesZero(double x, double t) {
+    if (std::fabs(x) > kExactTurnsLimit) return std::sin(x) * 0.0;
+    if (!std::isfinite(t) || isQuarterTurn(t)) return sineOfTurns(x, t) * 0.0;
     return sineTimesZero(t * piValue());
 }
 
-inline double cosineTurnsTimesZero(double t) {
-    if (!std::isfinite(t) || isQuarterTurn(t)) return cosineOfTurns(t) * 0.0;
+inline double cosineTurnsTimesZero(double x, double t) {
+    if (std::fabs(x) > kExactTurnsLimit) return std::cos(x) * 0.0;
+    if (!std::isfinite(t) || isQuarterTurn(t)) return cosineOfTurns(x, t) * 0.0;
     return cosineTimesZero(t * piValue());
+}
+
+// f cosh(y) and f sinh(y) where cosh or sinh overflows although the product
+// may not (sin(1+711i)); there both are e^|y|/2, taken in two halves, and an
+// exact 0 factor stays 0 rather than becoming NaN.
+inline double halfExpHalf(double y) { return std::exp(0.5 * std::fabs(y) - 0.5 * std::log(2.0)); }
+
+inline double timesCosh(double f, double y) {
+    if (std::fabs(y) < 709.0) return f * std::cosh(y);
+    if (f == 0.0) return f;
+    const double h = halfExpHalf(y);
+    return (f * h) * h;
+}
+
+inline double timesSinh(double f, double y) {
+    if (std::fabs(y) < 709.0) return f * std::sinh(y);
+    const double signedF = y < 0.0 ? -f : f;
+    if (f == 0.0) return signedF;
+    const double h = halfExpHalf(y);
+    return (signedF * h) * h;
 }
 
 }  // namespace
@@ -216,47 +206,69 @@ inline double cosineTurnsTimesZero(double t) {
 Complex cxSin(Complex z) {
     if (z.im == 0.0 && !std::signbit(z.im)) {
         const double t = reducedTurns(z.re);
-        return {sineOfTurns(t), cosineTurnsTimesZero(t)};
+        return {sineOfTurns(z.re, t), cosineTurnsTimesZero(z.re, t)};
     }
-    return {exactSine(z.re) * std::cosh(z.im), exactCosine(z.re) * std::sinh(z.im)};
+    return {timesCosh(exactSine(z.re), z.im), timesSinh(exactCosine(z.re), z.im)};
 }
 
 Complex cxCos(Complex z) {
     if (z.im == 0.0 && !std::signbit(z.im)) {
         const double t = reducedTurns(z.re);
-        return {cosineOfTurns(t), -sineTurnsTimesZero(t)};
+        return {cosineOfTurns(z.re, t), -sineTurnsTimesZero(z.re, t)};
     }
-    return {exactCosine(z.re) * std::cosh(z.im), -exactSine(z.re) * std::sinh(z.im)};
+    return {timesCosh(exactCosine(z.re), z.im), -timesSinh(exactSine(z.re), z.im)};
+}
+
+// sinh(x+iy) = (sinh x cos y, cosh x sin y) and cosh(x+iy) = (cosh x cos y,
+// sinh x sin y) with the library's sinh and cosh: exp(x) - exp(-x) would
+// cancel near 0 (sinh(1e-100) came out 0) and overflow into NaN far out.
+Complex cxSinh(Complex z) {
+    if (z.im == 0.0) return {std::sinh(z.re), 0.0};
+    return {timesSinh(exactCosine(z.im), z.re), timesCosh(exactSine(z.im), z.re)};
+}
+
+Complex cxCosh(Complex z) {
+    if (z.im == 0.0) return {std::cosh(z.re), 0.0};
+    return {timesCosh(exactCosine(z.im), z.re), timesSinh(exactSine(z.im), z.re)};
 }
 
 void cxSinCos(Complex z, Complex& sine, Complex& cosine) {
     if (z.im == 0.0 && !std::signbit(z.im)) {
-        const double t = reducedTurns(z.re);
-        if (std::isfinite(t) && !isQuarterTurn(t)) {
+        const double x = z.re;
+        const double t = reducedTurns(x);
+        if (std::fabs(x) <= kExactTurnsLimit && std::isfinite(t) && !isQuarterTurn(t)) {
             // glibc's sincos gives exactly its sin and cos (tested).
             const double theta = t * piValue();
             double s, c;
-            ::sincos(theta, &s, &c);
+            ::sincos(x, &s, &c);
             sine = {s, cosineTimesZero(theta)};
             cosine = {c, -sineTimesZero(theta)};
             return;
         }
-        sine = {sineOfTurns(t), cosineTurnsTimesZero(t)};
-        cosine = {cosineOfTurns(t), -sineTurnsTimesZero(t)};
+        sine = {sineOfTurns(x, t), cosineTurnsTimesZero(x, t)};
+        cosine = {cosineOfTurns(x, t), -sineTurnsTimesZero(x, t)};
         return;
     }
     sine = cxSin(z);
     cosine = cxCos(z);
 }
 
-Complex cxGamma(Complex z) {
-    if (z.im == 0.0) return {gammaReal(z.re), 0.0};
-    return gammaLanczos(z);
+Complex cxExp(Complex z) {
+    const double t = reducedTurns(z.im);  // one reduction serves both
+    const double c = cosineOfTurns(z.im, t), s = sineOfTurns(z.im, t);
+    const double m = std::exp(z.re);
+    if (!std::isinf(m)) return {m * c, m * s};
+    // e^re has overflowed: an exact 0 factor stays 0 (exp(1000) is INF, not
+    // INF+NaN i), and e^re cos(im) may still be finite, so e^re is taken in
+    // two halves.
+    const double half = std::exp(0.5 * z.re);
+    auto times = [half](double f) { return f == 0.0 ? f : (f * half) * half; };
+    return {times(c), times(s)};
 }
 
-double exactSine(double x) { return sineOfTurns(reducedTurns(x)); }
+double exactSine(double x) { return sineOfTurns(x, reducedTurns(x)); }
 
-double exactCosine(double x) { return cosineOfTurns(reducedTurns(x)); }
+double exactCosine(double x) { return cosineOfTurns(x, reducedTurns(x)); }
 
 bool isIntegral(double x) { return std::fmod(x, 1.0) == 0.0; }
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "mathlib/combinatorics.h"
 #include "mathlib/complex.h"
 #include "mathlib/integer_algorithms.h"
 #include "mathlib/numeric_args.h"
@@ -170,9 +171,37 @@ Tag bContFracR(Eval& ev, const Args& a, Value& out) {
     return returnTerms(out, terms);
 }
 
+// ncr and npr take numbers or lists, element by element as the operators
+// do (a list with a number, or two lists of one length).
+Tag combinatorial(Eval& ev, const Args& a, const char* name, Complex (*kernel)(Complex, Complex), Value& out) {
+    if (a.count != 2) return ev.fail("(%s) Error: Syntax", name);
+    Value n, k;
+    const Tag tn = ev.evaluate(a[0], n);
+    if (!tn) return kNone;
+    const Tag tk = ev.evaluate(a[1], k);
+    if (!tk) return kNone;
+    if (tn == kMatrix || tk == kMatrix) return ev.fail("(%s) Error: Data Type", name);
+    if (tn == kComplex && tk == kComplex) {
+        out = Value::scalar(kernel(n.z, k.z));
+        return kComplex;
+    }
+    if (tn == kList && tk == kList && n.elements.size() != k.elements.size())
+        return ev.fail("(%s) Error: Dimension", name);
+    const size_t count = tn == kList ? n.elements.size() : k.elements.size();
+    std::vector<Complex> result(count);
+    for (size_t j = 0; j < count; ++j)
+        result[j] = kernel(tn == kList ? n.elements[j] : n.z, tk == kList ? k.elements[j] : k.z);
+    out = Value::list(std::move(result));
+    return kList;
+}
+
+Tag bNcr(Eval& ev, const Args& a, Value& out) { return combinatorial(ev, a, "ncr", binomialCoefficient, out); }
+Tag bNpr(Eval& ev, const Args& a, Value& out) { return combinatorial(ev, a, "npr", fallingFactorial, out); }
+
 constexpr BuiltinEntry kNumberTheory[] = {
     {"gcd", bGcd},           {"rand", bRand},   {"mod", bMod},           {"factor", bFactor},
     {"powermod", bPowerMod}, {"round", bRound}, {"contfrac", bContFrac}, {"contfracr", bContFracR},
+    {"ncr", bNcr},           {"npr", bNpr},
 };
 
 }  // namespace

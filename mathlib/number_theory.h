@@ -1,5 +1,5 @@
 #pragma once
-// gcd, rand, mod, factor, powermod, round, contfrac and contfracr.
+// gcd, rand, mod, factor, powermod, round, contfrac, contfracr, ncr and npr.
 #include <cstdint>
 #include <span>
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 
 #include "mathlib/complex.h"
 #include "mathlib/polynomial.h"
@@ -44,6 +45,40 @@ bool candidateValues(float v, std::vector<double>& out, const std::atomic<int>& 
 }
 
 std::string enclosed(const Poly& p) { return "(" + polyText(p) + ")"; }
+
+// Real whole coefficients that a double holds exactly.
+bool hasIntegerCoefficients(const Poly& p) {
+    return std::all_of(p.begin(), p.end(), [](Complex c) {
+        return c.im == 0.0 && c.re == std::floor(c.re) && std::fabs(c.re) < 0x1p53;
+    });
+}
+
+// An interpolated factor of an integer polynomial has rational coefficients
+// whose denominators divide (m-1)! (m sample points at 1 .. m); scaled by
+// that, rounded and divided by the content, it becomes the primitive integer
+// factor ({0.5,0.5,1} of {1,1,4,2,4} is {1,1,2}). False, leaving both
+// untouched, where that does not divide p exactly.
+bool makePrimitive(const Poly& p, int m, Poly& factor, Poly& quotient) {
+    double scale = 1.0;
+    for (int k = 2; k < m; ++k) scale *= k;
+    Poly whole(factor.size());
+    double content = 0.0;
+    for (size_t k = 0; k < factor.size(); ++k) {
+        const double v = factor[k].re * scale, r = std::nearbyint(v);
+        if (factor[k].im != 0.0 || !(std::fabs(v - r) <= 1e-6 * std::max(1.0, std::fabs(v))) || std::fabs(r) >= 0x1p53)
+            return false;
+        whole[k] = Complex{r, 0.0};
+        content = std::gcd(static_cast<std::int64_t>(content), static_cast<std::int64_t>(r));
+    }
+    if (content == 0.0) return false;
+    for (Complex& c : whole) c.re /= content;
+    Poly q, remainder;
+    polyDivide(p, whole, q, remainder);
+    if (!isZeroPoly(remainder)) return false;
+    factor = std::move(whole);
+    quotient = std::move(q);
+    return true;
+}
 
 enum class Step { Found, NotFound, Aborted };
 
@@ -138,6 +173,7 @@ bool polyFactorText(const Poly& input, std::string& text, const std::atomic<int>
         switch (kroneckerStep(p, m, factor, quotient, abortFlag)) {
             case Step::Aborted: return false;
             case Step::Found:
+                if (hasIntegerCoefficients(p)) makePrimitive(p, m, factor, quotient);
                 text += enclosed(factor);
                 p = std::move(quotient);
                 break;

@@ -28,48 +28,54 @@ using test::expectShown;
 
 const double kPi = 4.0 * std::atan(1.0);
 
-TEST(Limit, AsymmetricOffsets) {
+// Values to far below the printed digits; the messages are pinned by
+// tests/lang/calculus.vxs.
+TEST(Limit, ExtrapolatedToTheTrueValue) {
     NumericSession s;
     expectNear(s, {
         {"limit(sin(x)/x,x,0)", 1.0, 0.0, 1e-14},
-        {"limit(x,x,2)", 2.0 + (1.074328e-07 - 1.087313e-07) / 2, 0.0, 1e-16},
-        {"limit(x,x,2+3i)", 2.0 + (1.074328e-07 - 1.087313e-07) / 2, 3.0, 1e-15},
+        {"limit(x,x,2)", 2.0, 0.0, 1e-14},
+        {"limit(x,x,2+3i)", 2.0, 3.0, 1e-14},
+        {"limit((1-cos(x))/x^2,x,0)", 0.5, 0.0, 1e-12},
+        {"limit((x^2-9)/(x-3),x,3)", 6.0, 0.0, 1e-12},
     });
-    expectShown(s, {{"limit(x,x,{1})", "(limit) Error: Data Type"}, {"limit({x},x,1)", "(limit) Error: Data Type"},
-                    {"limit(x,x)", "(limit) Error: Syntax"}, {"limit(x,2,1)", "(limit) Error: Syntax"}});
 }
 
-TEST(Integral, TanhSinhOnSegments) {
+TEST(Integral, FixedSumThenAdaptive) {
     NumericSession s;
     expectNear(s, {
         {"int(x^2,x,0,1)", 1.0 / 3.0, 0.0, 1e-15},
         {"int(1,x,0,i)", 0.0, 1.0, 1e-15},
         {"int(x,x,1,1+i)", -0.5, 1.0, 1e-14},  // (1+i)^2/2 - 1/2
-        // 101 nodes leave this one 7.5e-11 short of sqrt(pi) erf(3).
-        {"int(exp(-x^2),x,-3,3)", 1.772414696593699, 0.0, 1e-14},
-        {"int(1/sqrt(x),x,0,1)", 2.0, 0.0, 1e-6},  // endpoint singularity, never sampled
+        {"int(exp(-x^2),x,-3,3)", std::sqrt(kPi) * std::erf(3.0), 0.0, 1e-14},
+        {"int(1/sqrt(x),x,0,1)", 2.0, 0.0, 1e-12},  // endpoint singularity, never sampled
         {"int(x^2,x,1,0)", -1.0 / 3.0, 0.0, 1e-15},
-        {"int(1,x,0,1,{2})", 1.0, 0.0, 1e-14},  // a non-number count keeps 50 steps
+        {"int(cos(x),x,0,100)", std::sin(100.0), 0.0, 1e-12},
+        {"int(exp(x),x,1+i,2-i)", std::exp(2.0) * std::cos(1.0) - std::exp(1.0) * std::cos(1.0),
+         -std::exp(2.0) * std::sin(1.0) - std::exp(1.0) * std::sin(1.0), 1e-12},
         {"erf(1)", std::erf(1.0), 0.0, 1e-14},
-        {"erf(0.5)", std::erf(0.5), 0.0, 1e-14},
     });
 }
 
 TEST(Integral, NodeCountAndFailures) {
     NumericSession s;
-    // N = 10: 21 nodes at t = -5, -4.5, ..., 5; the four from t = 3.5 on
-    // are exactly 1 in double precision and are not sampled.
+    // A converged fixed sum evaluates those of its 101 nodes that are not
+    // exactly an end point in double precision; N = 10 leaves the coarse
+    // sum unsettled and the adaptive methods sample more.
     s.submitted("newfunc(counted,t,seq(new(calls,calls+1),1))\nnew(calls,0)");
-    expectNear(s, {{"int(counted(x),x,0,1,10)", 1.0, 0.0, 1e-5}});
-    expectNear(s, {{"calls", 17.0, 0.0, 0.0}});
+    expectNear(s, {{"int(counted(x),x,0,1)", 1.0, 0.0, 1e-15}, {"calls", 82.0, 0.0, 0.0}});
+    s.submitted("new(calls,0)");
+    expectNear(s, {{"int(counted(x),x,0,1,10)", 1.0, 0.0, 1e-15}});
+    Value calls;
+    ASSERT_EQ(s.evaluate("calls", calls), kComplex);
+    EXPECT_GT(calls.z.re, 17.0);
     expectShown(s, {
-        {"int(1,x,0,1,0)", "(int) Error: Syntax"}, {"int(1,x,0,1,-2)", "(int) Error: Syntax"},
-        {"int(1,x,0,1,0.5)", "(int) Error: Syntax"}, {"int(1,x,0,1,1,2)", "(int) Error: Syntax"},
-        {"int(1,x,0)", "(int) Error: Syntax"}, {"int(1,x,{0},1)", "(int) Error: Data Type"},
+        {"int(1,x,0,1,0.5)", "(int) Error: Syntax"}, {"int(1,x,0)", "(int) Error: Syntax"},
         {"int(1,x,0,[1])", "(int) Error: Data Type"},
         // The integrand's own failure at a node, not a stale value.
-        {"int({x},x,0,1)", "(int) Error: Data Type"}, {"int(1/x,x,-1,1)", "Error: Division by Zero"},
-        {"int(q,x,0,1)", "Error: Unknown Variable 'q'"}, {"int(if(x<0.5,1,{1}),x,0,1)", "(int) Error: Data Type"},
+        {"int(if(x<0.5,1,{1}),x,0,1)", "(int) Error: Data Type"},
+        // Failures inside the adaptive methods pass on the same way.
+        {"int(if(x<0.001,{1},1/sqrt(x)),x,0,1)", "(int) Error: Data Type"},
     });
 }
 
@@ -82,7 +88,12 @@ TEST(Integral, AbortedFromAnotherThread) {
 
 TEST(Derivative, ScalarListAndMatrixPoints) {
     NumericSession s;
-    expectNear(s, {{"diff(x^2,x,3)", 6.0, 0.0, 1e-9}, {"diff(exp(x),x,i)", std::cos(1.0), std::sin(1.0), 1e-9}});
+    expectNear(s, {
+        {"diff(x^2,x,3)", 6.0, 0.0, 1e-13},
+        {"diff(exp(x),x,i)", std::cos(1.0), std::sin(1.0), 1e-13},
+        {"diff(x^3,x,1e8)", 3e16, 0.0, 1e3},
+        {"diff(sin(x),x,1)", std::cos(1.0), 0.0, 1e-13},
+    });
     Value v;
     ASSERT_EQ(s.evaluate("diff(x^2,x,{1,2})", v), kList);
     ASSERT_EQ(v.count(), 2);
@@ -93,11 +104,9 @@ TEST(Derivative, ScalarListAndMatrixPoints) {
     EXPECT_EQ(v.rows, 2);
     for (const Complex& c : v.elements) EXPECT_NEAR(c.re, 3.0, 1e-9);
     expectShown(s, {
-        {"diff(x,x)", "(diff) Error: Syntax"}, {"diff(x,2,1)", "(diff) Error: Syntax"},
-        {"diff({x},x,1)", "(diff) Data Type"}, {"diff(1,x,{1,2})", "(diff) Data Type"},
+        {"diff(x,2,1)", "(diff) Error: Syntax"},
         // Results shorter than the point.
-        {"diff({1},x,{1,2})", "(diff) Data Type"}, {"diff([1],x,[1,2])", "(diff) Data Type"},
-        {"diff(q,x,1)", "Error: Unknown Variable 'q'"},
+        {"diff([1],x,[1,2])", "(diff) Data Type"},
     });
 }
 
@@ -106,17 +115,15 @@ TEST(Solve, NewtonWithNumericDerivative) {
     expectNear(s, {
         {"solve(x^2-2,x,1)", std::sqrt(2.0), 0.0, 1e-15},
         {"solve(x^2+1,x,1+i)", 0.0, 1.0, 1e-12},
-        {"solve(x-5,x,0)", 5.0, 0.0, 1e-12},
         {"solve(cos(x)-x,x,1)", 0.7390851332151607, 0.0, 1e-15},
         {"solve(x^3-1000000,x,50)", 100.0, 0.0, 1e-12},
         {"solve(1e-200*(x-3),x,1)", 3.0, 0.0, 1e-12},  // f1 - f2 = 2e-205 is not 0
+        {"solve(x-1e250,x,1)", 1e250, 0.0, 1e236},     // 2h f0 overflows
     });
-    EXPECT_EQ(s.show("solve(x^2-2,x,1)"), "1.41421356237");
     expectShown(s, {
-        {"solve(x^2+2,x,3)", "(solve) Error: Unable to converge"},
-        {"solve({x},x,1)", "(solve) Data Type"}, {"solve(x,x,{1})", "(solve) Error: Data Type"},
-        {"solve(x,x)", "(solve) Error: Syntax"}, {"solve(5,x,1)", "Error: Division by Zero"},
-        {"solve(q,x,1)", "Error: Unknown Variable 'q'"},
+        {"solve(5,x,1)", "Error: Division by Zero"},
+        {"solve(exp(2*x)-1e-300,x,0)", "-345.387763949"},
+        {"solve(exp(x)+1e-20,x,0)", "(solve) Error: Unable to converge"},
     });
 }
 
