@@ -30,8 +30,18 @@ bool isBareName(Ref ref) {
     return item.kind == kVariable && item.special == SpecialName::None;
 }
 
+// A graph expression is evaluated on the precalculation worker; a command
+// there that adds, deletes or sizes plots would change the registry under
+// the worker's feet, and deleting would stop and wait for the worker itself.
+bool refusedWhileCalculating(Eval& ev, const char* cmd) {
+    if (!plotRegistry(ev.engine).workerRunning()) return false;
+    ev.fail("(%s) Error: Not allowed while a plot is being calculated", cmd);
+    return true;
+}
+
 Tag plotCommand(Eval& ev, const Args& a, const CommandShape& shape) {
     const char* cmd = shape.name;
+    if (refusedWhileCalculating(ev, cmd)) return kNone;
     int count = a.count;
     PlotRecord record;
     std::string system;
@@ -99,6 +109,7 @@ Tag bVectorplot3d(Eval& ev, const Args& a, Value&) { return plotCommand(ev, a, k
 // customplot / customplot3d: an empty canvas; the result is its slot.
 Tag canvasCommand(Eval& ev, const Args& a, Value& out, int dim) {
     const char* cmd = dim == 2 ? "customplot" : "customplot3d";
+    if (refusedWhileCalculating(ev, cmd)) return kNone;
     if (a.count != 2 * dim) return ev.fail("(%s) Error: Syntax", cmd);
     double ends[6];
     for (int k = 0; k < 2 * dim; ++k)
@@ -128,6 +139,7 @@ Tag bCustomplot3d(Eval& ev, const Args& a, Value& out) { return canvasCommand(ev
 
 // The plot number argument of delplot and plotsize; false with a message.
 bool readPlotIndex(Eval& ev, const Args& a, const char* cmd, double& n) {
+    if (refusedWhileCalculating(ev, cmd)) return false;
     if (a.count != 1) return ev.fail("(%s) Error: Syntax", cmd), false;
     Value v;
     Tag tag = ev.evaluate(a[0], v);

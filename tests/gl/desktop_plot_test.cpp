@@ -99,6 +99,12 @@ TEST(GlDesktop, AFailedPlotTabIsWhiteAndTheStatusBarSaysWhy) {
     EXPECT_EQ(inkCount(d.shown()), 0);
     EXPECT_EQ(d.f.window->statusText(), "Error while precalculating!  Error: Unknown Variable 'zz'");
     EXPECT_TRUE(d.f.output().endsWith("Error: Unknown Variable 'zz'\n"));
+    // A graph that would delete a plot while it is calculated.
+    d.run("plot3d(delplot(0), u, 0, 1, w, 0, 1)");
+    d.selectTab(3);
+    EXPECT_EQ(inkCount(d.shown()), 0);
+    EXPECT_TRUE(d.f.output().endsWith("(delplot) Error: Not allowed while a plot is being calculated\n"));
+    EXPECT_EQ(d.f.window->paneArea()->tabBar()->count(), 4);
 }
 
 TEST(GlDesktop, EachPlotKeepsItsOwnZoomUntilResetView) {

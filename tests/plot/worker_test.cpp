@@ -147,5 +147,75 @@ TEST_F(PlotTest, RegistryDestructionJoinsARunningWorker) {
     SUCCEED();
 }
 
+// Graph expressions that would add, delete or size plots while they are
+// being calculated: the worker refuses them and fails like any graph error,
+// the registry stays as it was and the session goes on.
+TEST_F(PlotTest, RegistryCommandsAreRefusedDuringPrecalculation) {
+    struct Case {
+        const char* statements;
+        const char* command;
+    };
+    const Case cases[] = {
+        {"plot3d(delplot(0), u, 0, 1, w, 0, 1)", "delplot"},
+        {"newfunc(g, x, delplot(0))\ntubeplot([t, t, t, g(t)], t, 0, 1)", "delplot"},
+        {"plot(x + delplot(0), x, 0, 1)", "delplot"},  // another plot's slot
+        {"plot3d(plot3d(u, u, 0, 1, w, 0, 1), u, 0, 1, w, 0, 1)", "plot3d"},
+        {"spacecurve([t, t, customplot(0, 1, 0, 1)], t, 0, 1)", "customplot"},
+        {"implicitplot(x - plotsize(0), x, 0, 1, y, 0, 1)", "plotsize"},
+    };
+    run("plot(x, x, 0, 1)");  // slot 0, the one the expressions name
+    for (const Case& c : cases) {
+        int slot = static_cast<int>(host.tabs().size()) - 1;
+        run(c.statements);
+        std::vector<std::string> tabsBefore = host.tabs();
+        host.clearLog();
+        EXPECT_FALSE(precalc(slot)) << c.statements;
+        EXPECT_EQ(host.output(),
+                  "(" + std::string(c.command) + ") Error: Not allowed while a plot is being calculated\r\n")
+            << c.statements;
+        EXPECT_EQ(host.status(), "Error while precalculating!");
+        EXPECT_EQ(host.tabs(), tabsBefore);
+        EXPECT_EQ(engine.working.load(), 0);
+    }
+    // Outside a precalculation the same commands work.
+    EXPECT_EQ(run1("delplot(0)"), "(delplot) Plot 0 deleted");
+    EXPECT_TRUE(run1("plot3d(u, u, 0, 1, w, 0, 1)").ends_with("Created Plot 0"));
+}
+
+// The window thread switching tabs while the worker meets refused commands:
+// run also under ThreadSanitizer.
+TEST_F(PlotTest, RefusedCommandsWhileTheWindowSwitchesTabs) {
+    run("plot3d(delplot(1) + u, u, 0, 1, w, 0, 1)\n"
+        "plot(plot(x, x, 0, 1), x, 0, 1)\n"
+        "implicitplot3d(x^2 + y^2 + z^2 - plotsize(0), x, -2, 2, y, -2, 2, z, -2, 2)\n"
+        "implicitplot3d(x^2 + y^2 + z^2 - 1, x, -2, 2, y, -2, 2, z, -2, 2)");
+    plots.quality.implicit3dGrid = 60;  // long enough to be switched away from
+    std::thread window([this] {
+        for (int step = 0; step < 200; ++step) {
+            int tab = 1 + step % 4;
+            host.selectTab(tab);
+            if (engine.working.load()) engine.abortRequested.store(1);
+            else plots.startPrecalculation(plots.slotForTab(tab));
+            std::this_thread::sleep_for(200us);
+        }
+        if (plots.workerRunning()) engine.abortRequested.store(1);
+        plots.waitForWorker();
+    });
+    window.join();
+    engine.abortRequested.store(0);
+    EXPECT_EQ(host.tabs(), (std::vector<std::string>{"Input", "Plot 0", "Plot 1", "Plot 2", "Plot 3"}));
+    std::string out = host.output();
+    EXPECT_NE(out.find("Not allowed while a plot is being calculated"), std::string::npos);
+    for (size_t at = 0; at < out.size();) {
+        size_t end = out.find("\r\n", at);
+        std::string line = out.substr(at, end - at);
+        EXPECT_TRUE(line.ends_with("Error: Not allowed while a plot is being calculated") ||
+                    line == "Error: Operation Aborted" || line == "Error: Already Working")
+            << line;
+        at = end + 2;
+    }
+    EXPECT_EQ(engine.working.load(), 0);
+}
+
 }  // namespace
 }  // namespace vx::testing
