@@ -4,7 +4,13 @@
 #include <fstream>
 #include <sstream>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
 #include "plot/obj_export.h"
+#include "plot/obj_export_text.h"
 #include "tests/plot/plot_fixture.h"
 
 namespace vx::testing {
@@ -105,6 +111,29 @@ TEST_F(ObjTest, ExportIsRefused) {
 
     EXPECT_EQ(exportPlotObj(plots, 2, "/nonexistent-dir/x.obj"), ObjExport::CannotWrite);
     EXPECT_EQ(host.status(), kCannotWrite);
+}
+
+// The buffered writer must print every float exactly as "%f" does.
+TEST(ObjText, FixedSixMatchesPrintf) {
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> values = {0.0f, -0.0f, 1e-7f, -1e-7f, 4.9999e-7f, 5e-7f, -5e-7f, 0.0078125f,
+                                 0.0234375f, -0.0078125f, 0.9999995f, 0.99999994f, 1.5f, -2.5f, 123456.78f,
+                                 8388607.5f, 9.2e12f, 9.3e12f, 1e18f, -1e30f, 3.4028235e38f, 1e-45f,
+                                 1.17549435e-38f, inf, -inf, nan, -nan};
+    std::mt19937 random(17);
+    for (int k = 0; k < 200000; ++k) {
+        std::uint32_t bits = random();
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        values.push_back(k % 2 ? v : std::ldexp(static_cast<float>(bits % 100000), -static_cast<int>(bits % 40)));
+    }
+    for (float v : values) {
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "%f", static_cast<double>(v));
+        std::string got;
+        appendFixed6(got, v);
+        ASSERT_EQ(got, expected) << std::hexfloat << v;
+    }
 }
 
 }  // namespace
