@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "plot/generator.h"
+#include "plot/sampler_pool.h"
 #include "plot/vec3.h"
 
 namespace vx {
@@ -14,7 +15,9 @@ struct Point2 {
     bool valid = true;
 };
 
-int plotPoint(Generator& gen, const Value& v, double x, Point2& p) {
+// gen: the Generator or a thread's Sampler.
+template <typename Evaluation>
+int plotPoint(Evaluation& gen, const Value& v, double x, Point2& p) {
     Complex first, second;
     if (v.tag == kComplex) {
         if (!gen.record.hasCoords) {
@@ -58,28 +61,26 @@ int generatePlot(Generator& gen) {
     mesh.flags.assign(static_cast<size_t>(n) * S, 0);
     mesh.gridU = S;
     mesh.gridW = 1;
+    auto point = [&](auto& s, size_t at) -> int {
+        const int g = static_cast<int>(at / static_cast<size_t>(S)), k = static_cast<int>(at % static_cast<size_t>(S));
+        double x = t0 + k * dt / (S - 1);
+        s.set(0, x);
+        Value v;
+        if (!s.evaluate(g, v)) return 0;
+        Point2 p;
+        if (!plotPoint(s, v, x, p)) return 0;
+        mesh.vertices[at * 2] = static_cast<float>(p.x);
+        mesh.vertices[at * 2 + 1] = static_cast<float>(p.y);
+        mesh.flags[at] = p.valid ? 1 : 0;
+        return 1;
+    };
+    const size_t count = static_cast<size_t>(n) * S;
+    if (!sampleGrid(gen, 1, count, 1, point)) return 0;
     Bounds b;
-    if (!gen.bindVariables(1)) return 0;
-    gen.startProgress(static_cast<double>(n) * S);
-    for (int g = 0; g < n; ++g) {
-        for (int k = 0; k < S; ++k) {
-            gen.countStep();
-            double x = t0 + k * dt / (S - 1);
-            gen.set(0, x);
-            Value v;
-            if (!gen.evaluate(g, v)) return 0;
-            Point2 p;
-            if (!plotPoint(gen, v, x, p)) return 0;
-            size_t at = static_cast<size_t>(g) * S + k;
-            mesh.vertices[at * 2] = static_cast<float>(p.x);
-            mesh.vertices[at * 2 + 1] = static_cast<float>(p.y);
-            mesh.flags[at] = p.valid ? 1 : 0;
-            if (gen.aborted()) return 0;
-            b.add(0, mesh.vertices[at * 2]);
-            b.add(1, mesh.vertices[at * 2 + 1]);
-        }
+    for (size_t at = 0; at < count; ++at) {
+        b.add(0, mesh.vertices[at * 2]);
+        b.add(1, mesh.vertices[at * 2 + 1]);
     }
-    gen.releaseVariables();
     gen.status("Generated plot (%4.2f seconds)", gen.elapsedSeconds());
     widenEqual(b.lo[0], b.hi[0]);
     widenEqual(b.lo[1], b.hi[1]);
@@ -152,48 +153,46 @@ int generatePlot3d(Generator& gen) {
     mesh.flags.assign(count, 0);
     mesh.gridU = U;
     mesh.gridW = W;
-    Bounds b;
-    if (!gen.bindVariables(2)) return 0;
-    gen.startProgress(static_cast<double>(count));
-    for (int g = 0; g < n; ++g)
-        for (int j = 0; j < W; ++j)
-            for (int k = 0; k < U; ++k) {
-                gen.countStep();
-                double u = u0 + (static_cast<double>(k) / (U - 1)) * du;
-                double w = w0 + (static_cast<double>(j) / (W - 1)) * dw;
-                gen.set(0, u);
-                gen.set(1, w);
-                Value v;
-                if (!gen.evaluate(g, v)) return 0;
-                Complex p[3];
-                if (v.tag == kComplex) {
-                    if (rec.hasCoords) {
-                        if (!gen.map3(v.z, Complex{u, 0}, Complex{w, 0}, p[0], p[1], p[2])) return 0;
-                    } else {
-                        p[0] = {u, 0};
-                        p[1] = {w, 0};
-                        p[2] = v.z;
-                    }
-                } else if (v.tag == kMatrix && v.count() >= 3) {
-                    if (rec.hasCoords) {
-                        if (!gen.map3(v.elements[0], v.elements[1], v.elements[2], p[0], p[1], p[2])) return 0;
-                    } else {
-                        for (int a = 0; a < 3; ++a) p[a] = v.elements[static_cast<size_t>(a)];
-                    }
-                } else {
-                    return gen.failDataType();
-                }
-                size_t at = static_cast<size_t>(g) * perGraph + static_cast<size_t>(j) * U + k;
-                bool real = true;
-                for (int a = 0; a < 3; ++a) {
-                    mesh.vertices[at * 3 + a] = static_cast<float>(p[a].re);
-                    real = real && p[a].im == 0.0;
-                }
-                mesh.flags[at] = real ? 1 : 0;
-                if (gen.aborted()) return 0;
-                for (int a = 0; a < 3; ++a) b.add(a, mesh.vertices[at * 3 + a]);
+    // Writes point `at` (graph, then row j over w, then column k over u).
+    auto point = [&](auto& s, size_t at) -> int {
+        const int g = static_cast<int>(at / perGraph), j = static_cast<int>(at % perGraph / U),
+                  k = static_cast<int>(at % U);
+        double u = u0 + (static_cast<double>(k) / (U - 1)) * du;
+        double w = w0 + (static_cast<double>(j) / (W - 1)) * dw;
+        s.set(0, u);
+        s.set(1, w);
+        Value v;
+        if (!s.evaluate(g, v)) return 0;
+        Complex p[3];
+        if (v.tag == kComplex) {
+            if (rec.hasCoords) {
+                if (!s.map3(v.z, Complex{u, 0}, Complex{w, 0}, p[0], p[1], p[2])) return 0;
+            } else {
+                p[0] = {u, 0};
+                p[1] = {w, 0};
+                p[2] = v.z;
             }
-    gen.releaseVariables();
+        } else if (v.tag == kMatrix && v.count() >= 3) {
+            if (rec.hasCoords) {
+                if (!s.map3(v.elements[0], v.elements[1], v.elements[2], p[0], p[1], p[2])) return 0;
+            } else {
+                for (int a = 0; a < 3; ++a) p[a] = v.elements[static_cast<size_t>(a)];
+            }
+        } else {
+            return s.failDataType();
+        }
+        bool real = true;
+        for (int a = 0; a < 3; ++a) {
+            mesh.vertices[at * 3 + a] = static_cast<float>(p[a].re);
+            real = real && p[a].im == 0.0;
+        }
+        mesh.flags[at] = real ? 1 : 0;
+        return 1;
+    };
+    if (!sampleGrid(gen, 2, count, 1, point)) return 0;
+    Bounds b;
+    for (size_t at = 0; at < count; ++at)
+        for (int a = 0; a < 3; ++a) b.add(a, mesh.vertices[at * 3 + a]);
     for (int g = 0; g < n; ++g)
         gridNormals(&mesh.vertices[g * perGraph * 3], &mesh.normals[g * perGraph * 3], U, W);
     gen.status("Generated %i verts and %i polys (%4.2f seconds)", static_cast<int>(count),

@@ -1,6 +1,7 @@
 // Implicit curves f(x, y) = 0: only the grid of values is computed here;
 // the contour segments are extracted when the plot is drawn.
 #include "plot/generator.h"
+#include "plot/sampler_pool.h"
 
 namespace vx {
 
@@ -16,37 +17,35 @@ int generateImplicitplot(Generator& gen) {
     mesh.flags.assign(perGraph * n, 0);
     mesh.gridU = G;
     mesh.gridW = G;
+    auto point = [&](auto& s, size_t at) -> int {
+        const int g = static_cast<int>(at / perGraph), j = static_cast<int>(at % perGraph / static_cast<size_t>(G)),
+                  k = static_cast<int>(at % static_cast<size_t>(G));
+        double x = x0 + k * (x1 - x0) / (G - 1);
+        double y = y0 + j * (y1 - y0) / (G - 1);
+        s.set(0, x);
+        s.set(1, y);
+        Value v;
+        if (!s.evaluate(g, v)) return 0;
+        if (v.tag != kComplex) return s.failDataType();
+        double px = x, py = y;
+        if (rec.hasCoords) {
+            Complex cx, cy;
+            if (!s.map2({x, 0}, {y, 0}, cx, cy)) return 0;
+            px = cx.re;
+            py = cy.re;
+        }
+        mesh.vertices[at * 3] = static_cast<float>(px);
+        mesh.vertices[at * 3 + 1] = static_cast<float>(py);
+        mesh.vertices[at * 3 + 2] = static_cast<float>(v.z.re);
+        mesh.flags[at] = v.z.im == 0.0 ? 1 : 0;
+        return 1;
+    };
+    if (!sampleGrid(gen, 2, perGraph * n, 1, point)) return 0;
     Bounds b;
-    if (!gen.bindVariables(2)) return 0;
-    gen.startProgress(static_cast<double>(perGraph) * n);
-    for (int g = 0; g < n; ++g)
-        for (int j = 0; j < G; ++j)
-            for (int k = 0; k < G; ++k) {
-                gen.countStep();
-                double x = x0 + k * (x1 - x0) / (G - 1);
-                double y = y0 + j * (y1 - y0) / (G - 1);
-                gen.set(0, x);
-                gen.set(1, y);
-                Value v;
-                if (!gen.evaluate(g, v)) return 0;
-                if (v.tag != kComplex) return gen.failDataType();
-                double px = x, py = y;
-                if (rec.hasCoords) {
-                    Complex cx, cy;
-                    if (!gen.map2({x, 0}, {y, 0}, cx, cy)) return 0;
-                    px = cx.re;
-                    py = cy.re;
-                }
-                size_t at = static_cast<size_t>(g) * perGraph + static_cast<size_t>(j) * G + k;
-                mesh.vertices[at * 3] = static_cast<float>(px);
-                mesh.vertices[at * 3 + 1] = static_cast<float>(py);
-                mesh.vertices[at * 3 + 2] = static_cast<float>(v.z.re);
-                mesh.flags[at] = v.z.im == 0.0 ? 1 : 0;
-                if (gen.aborted()) return 0;
-                b.add(0, mesh.vertices[at * 3]);
-                b.add(1, mesh.vertices[at * 3 + 1]);
-            }
-    gen.releaseVariables();
+    for (size_t at = 0; at < perGraph * n; ++at) {
+        b.add(0, mesh.vertices[at * 3]);
+        b.add(1, mesh.vertices[at * 3 + 1]);
+    }
     for (int a = 0; a < 2; ++a)
         if (b.lo[a] == b.hi[a]) {
             b.lo[a] -= 1;

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "plot/generator.h"
+#include "plot/sampler_pool.h"
 #include "plot/vec3.h"
 
 namespace vx {
@@ -69,38 +70,36 @@ int IsoSurface::sampleGraphs(Bounds& bounds) {
     const int n = rec_.exprCount;
     const size_t perGraph = static_cast<size_t>(G_) * G_ * G_;
     samples_.assign(perGraph * n * 4, 0.0f);
-    if (!gen_.bindVariables(3)) return 0;
-    gen_.startProgress(static_cast<double>(n) * G_ * G_);
     double step[3];
     for (int a = 0; a < 3; ++a) step[a] = (hi_[a] - lo_[a]) / (G_ - 1);
-    for (int g = 0; g < n; ++g)
-        for (int a = 0; a < G_; ++a)
-            for (int b = 0; b < G_; ++b) {
-                gen_.countStep();
-                for (int c = 0; c < G_; ++c) {
-                    double x = lo_[0] + a * step[0], y = lo_[1] + b * step[1], z = lo_[2] + c * step[2];
-                    float* s = &samples_[(static_cast<size_t>(g) * perGraph + pointIndex(a, b, c)) * 4];
-                    Vec3 pos{x, y, z};
-                    if (rec_.hasCoords) {
-                        Complex m[3];
-                        if (!gen_.map3({x, 0}, {y, 0}, {z, 0}, m[0], m[1], m[2])) return 0;
-                        pos = {m[0].re, m[1].re, m[2].re};
-                    }
-                    store3(s, pos);
-                    bounds.add(0, s[0]);
-                    bounds.add(1, s[1]);
-                    bounds.add(2, s[2]);
-                    gen_.set(0, x);
-                    gen_.set(1, y);
-                    gen_.set(2, z);
-                    Value v;
-                    if (!gen_.evaluate(g, v)) return 0;
-                    if (v.tag != kComplex) return gen_.failDataType();
-                    s[3] = static_cast<float>(v.z.re);
-                    if (gen_.aborted()) return 0;
-                }
-            }
-    gen_.releaseVariables();
+    // Point `at` is graph g's grid point (a, b, c), c running fastest; a
+    // progress step is one row of c.
+    auto point = [&](auto& s, size_t at) -> int {
+        const int g = static_cast<int>(at / perGraph);
+        const size_t p = at % perGraph;
+        const int a = static_cast<int>(p / (static_cast<size_t>(G_) * G_)), b = static_cast<int>(p / G_ % G_),
+                  c = static_cast<int>(p % G_);
+        double x = lo_[0] + a * step[0], y = lo_[1] + b * step[1], z = lo_[2] + c * step[2];
+        float* out = &samples_[at * 4];
+        Vec3 pos{x, y, z};
+        if (rec_.hasCoords) {
+            Complex m[3];
+            if (!s.map3({x, 0}, {y, 0}, {z, 0}, m[0], m[1], m[2])) return 0;
+            pos = {m[0].re, m[1].re, m[2].re};
+        }
+        store3(out, pos);
+        s.set(0, x);
+        s.set(1, y);
+        s.set(2, z);
+        Value v;
+        if (!s.evaluate(g, v)) return 0;
+        if (v.tag != kComplex) return s.failDataType();
+        out[3] = static_cast<float>(v.z.re);
+        return 1;
+    };
+    if (!sampleGrid(gen_, 3, perGraph * n, static_cast<size_t>(G_), point)) return 0;
+    for (size_t at = 0; at < perGraph * n; ++at)
+        for (int a = 0; a < 3; ++a) bounds.add(a, samples_[at * 4 + a]);
     return 1;
 }
 
