@@ -37,7 +37,7 @@ set_target_properties(vx_qt_tests PROPERTIES AUTOMOC ON)
 target_link_libraries(vx_qt_tests PRIVATE vx_desktop Qt6::Test)
 target_compile_definitions(vx_qt_tests PRIVATE VX_DESKTOP_PATH="$<TARGET_FILE:vexalo>")
 add_dependencies(vx_qt_tests vexalo)
-foreach(test_class MainWindowTest PlotTabsTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest
+foreach(test_class MainWindowTest InputPaneTest PlotTabsTest HighlightTest SettingsSheetTest UserDataDialogTest UserDataFilesTest SingleInstanceTest
                    CommandLineTest)
   add_test(NAME qt.${test_class} COMMAND vx_qt_tests ${test_class})
   set_tests_properties(qt.${test_class} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)

@@ -278,9 +278,9 @@ int operatorPrecedence(const char code[2]) {
     }
 }
 
-std::vector<std::string> splitStatements(std::string_view text) {
-    std::vector<std::string> statements;
-    std::string current;
+std::vector<StatementSpan> splitStatementSpans(std::string_view text) {
+    std::vector<StatementSpan> statements;
+    StatementSpan current;
     int depth = 0;
     bool inComment = false;
     for (size_t p = 0; p < text.size(); ++p) {
@@ -301,17 +301,25 @@ std::vector<std::string> splitStatements(std::string_view text) {
         if (c == ')' || c == ']' || c == '}') --depth;
         if (c == ' ' || c == '\t') continue;
         if (c != '\r' && c != '\n') {
-            current += c;
+            if (current.statement.empty()) current.begin = p;
+            current.statement += c;
+            current.end = p + 1;
             continue;
         }
-        if (current.empty()) continue;
+        if (current.statement.empty()) continue;
         char next = p + 1 < text.size() ? text[p + 1] : '\r';
         if (depth == 0 && next != '\r' && next != '\n') {
             statements.push_back(std::move(current));
-            current.clear();
+            current = {};
         }
     }
-    if (!current.empty()) statements.push_back(std::move(current));
+    if (!current.statement.empty()) statements.push_back(std::move(current));
+    return statements;
+}
+
+std::vector<std::string> splitStatements(std::string_view text) {
+    std::vector<std::string> statements;
+    for (StatementSpan& s : splitStatementSpans(text)) statements.push_back(std::move(s.statement));
     return statements;
 }
 

@@ -18,6 +18,15 @@ constexpr int kMaxOpenStructures = 1024;
 // runs on over line breaks while brackets are open.
 std::vector<std::string> splitStatements(std::string_view text);
 
+// One statement of splitStatements and where it lies in the text: from its
+// first kept character up to just after its last.
+struct StatementSpan {
+    std::string statement;
+    size_t begin = 0;
+    size_t end = 0;
+};
+std::vector<StatementSpan> splitStatementSpans(std::string_view text);
+
 // 1 when the statement passes; 0 with the first problem in the error text.
 int checkStatement(ErrorText& error, std::string_view statement);
 

@@ -160,6 +160,13 @@ void submit(Engine& engine, const std::vector<std::string>& statements) {
 
 void submitText(Engine& engine, std::string_view text) { submit(engine, splitStatements(text)); }
 
+std::optional<StatementSpan> firstFailingCheck(std::string_view text) {
+    ErrorText error(512);
+    for (StatementSpan& s : splitStatementSpans(text))
+        if (!checkStatement(error, s.statement)) return std::move(s);
+    return std::nullopt;
+}
+
 void runBatchFile(Engine& engine, const std::string& path) {
     int idle = 0;
     if (!engine.working.compare_exchange_strong(idle, 1)) {

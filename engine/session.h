@@ -1,12 +1,14 @@
 #pragma once
 // The session driver: runs a submission (the input pane or a batch file)
 // statement by statement and writes each answer to the engine's output.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/engine.h"
 #include "engine/error_text.h"
+#include "engine/parser.h"
 
 namespace vx {
 
@@ -48,6 +50,9 @@ std::string_view withoutByteOrderMark(std::string_view text);
 void submit(Engine& engine, const std::vector<std::string>& statements);
 // Splits the text into statements and submits them.
 void submitText(Engine& engine, std::string_view text);
+// The statement whose check would end a submission of the text, if any
+// does: the one the input pane points the user at.
+std::optional<StatementSpan> firstFailingCheck(std::string_view text);
 
 // A batch file: "Running '...'", the submission, "Finished running '...'".
 // Refused with "Error: Already Working" while another evaluation runs.

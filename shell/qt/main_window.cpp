@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
+#include <QSaveFile>
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -91,6 +93,13 @@ void MainWindow::buildWindow() {
     highlighter_ = new InputHighlighter(this);
     highlighter_->setDocument(area_->inputPane()->document());
     connect(area_->inputPane(), &InputPane::submitRequested, this, &MainWindow::submitInput);
+    // A running statement may be changing the stores: its names wait.
+    area_->inputPane()->setNameSources(
+        [this] {
+            if (isIdle()) names_ = catalogNames(engine_);
+            return names_;
+        },
+        [this](std::string_view name) { return callTip(isIdle() ? &engine_ : nullptr, name); });
     connect(area_->tabBar(), &QTabBar::currentChanged, this, [this](int index) {
         plotHost_.noteSelected(index);
         controller_.tabChanged(index);
@@ -111,6 +120,7 @@ void MainWindow::startEngine() {
     registry_.setHost(&plotHost_);
     area_->layoutPanes();
     loadUserData();
+    loadInputHistory();
     runStartupDefinitions(engine_);
     engine_.output = sink_.get();
     print("Vexalo is finished loading.\n");
@@ -179,6 +189,16 @@ void MainWindow::submitInput() {
         return;
     }
     QString text = area_->inputPane()->toPlainText();
+    std::string bytes = text.toStdString();
+    area_->inputPane()->history().add(bytes);
+    saveInputHistory();
+    // The statement thread will stop at this statement's check: point at it.
+    if (std::optional<StatementSpan> failing = firstFailingCheck(bytes)) {
+        auto position = [&bytes](size_t offset) {
+            return static_cast<int>(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(offset)).size());
+        };
+        area_->inputPane()->selectRange(position(failing->begin), position(failing->end));
+    }
     bool highlighted = highlighting_;
     PaneOutputSink* sink = sink_.get();
     Engine* engine = &engine_;
@@ -237,6 +257,27 @@ void MainWindow::loadUserData() {
     if (!load.data.error.empty()) showError(QString::fromStdString(load.data.error));
     print("Finished reading user data\n");
     status_->setText("Finished reading user data");
+}
+
+QString MainWindow::inputHistoryPath() const { return QDir(options_.dataDir).filePath(kInputHistoryFile); }
+
+void MainWindow::loadInputHistory() {
+    QFile file(inputHistoryPath());
+    if (!file.open(QIODevice::ReadOnly)) return;  // none yet
+    QByteArray text = file.readAll();
+    area_->inputPane()->history() = InputHistory::parse(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+}
+
+void MainWindow::saveInputHistory() {
+    QDir().mkpath(options_.dataDir);
+    QSaveFile file(inputHistoryPath());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QByteArray::fromStdString(area_->inputPane()->history().serialize()));
+        if (file.commit()) return;
+    }
+    if (historyErrorShown_) return;
+    historyErrorShown_ = true;
+    print(QString("Error saving input history: %1\n").arg(file.errorString()));
 }
 
 void MainWindow::setSyntaxHighlighting(bool on) {

@@ -54,6 +54,7 @@ public:
     bool saveInputTo(const QString& path);
     bool saveOutputTo(const QString& path);
     void setSyntaxHighlighting(bool on);
+    QString inputHistoryPath() const;
 
     // No statement thread and no worker runs.
     bool isIdle() const { return !engine_.working.load() && !runner_.busy(); }
@@ -110,6 +111,8 @@ private:
     void openHelp();
     void showAbout();
     void toggleHighlighting();
+    void loadInputHistory();
+    void saveInputHistory();
     // While a statement runs: the Stop control, and the status bar saying
     // how long it has been working.
     void showWorking();
@@ -133,6 +136,8 @@ private:
     QPointer<HelpWindow> help_;
     QString lastFolder_;
     bool shutDown_ = false;
+    bool historyErrorShown_ = false;
+    std::vector<CatalogName> names_;  // the names as they were when last idle  // one message, not one per submission
     QElapsedTimer statementClock_;
     QString statusBeforeWorking_;
     QString workingText_;  // what showWorking() last put in the status bar

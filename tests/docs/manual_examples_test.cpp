@@ -1,7 +1,7 @@
 // The manual's reference tables run as shown: every Example cell is
 // submitted, statement by statement (one session per table, rows in order),
 // and its answers must be the Result cell's `...` fragments. Every built-in
-// has an example of its own.
+// has an example of its own, and a call form with its meaning.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "engine/builtin_table.h"
+#include "engine/call_forms.h"
 #include "engine/session.h"
+#include "mathlib/elementary.h"
 #include "shell/standard_library.h"
 
 namespace {
@@ -158,6 +160,44 @@ TEST(ManualExamples, RunAsShownAndCoverEveryBuiltin) {
     }
     for (const std::string& name : vx::builtinNames())
         EXPECT_TRUE(called.count(name)) << name << " has no example in " << manual;
+}
+
+// The call tips come from the call-form table; the manual's reference rows
+// (a call form in the first cell, its meaning in the second) must say the
+// same, row for row, and every built-in and elementary function has one.
+TEST(ManualExamples, ReferenceRowsAreTheCallFormTable) {
+    const std::string manual = std::string(VX_SOURCE_DIR) + "/docs/manual.md";
+    const std::regex form("([a-z][a-z0-9]*)\\(.*\\)");
+    std::vector<std::string> documented, tabled;
+    std::ifstream in(manual);
+    bool reference = false, header = true;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.starts_with("|")) {
+            header = true;
+            continue;
+        }
+        std::vector<std::string> c = cells(line);
+        if (header) {
+            reference = c.size() >= 2 && (c[0] == "Function" || c[0] == "Statement" || c[0] == "Command" || c[0] == "Name");
+            header = false;
+            continue;
+        }
+        if (!reference || line.starts_with("|---")) continue;
+        std::string meaning = std::regex_replace(c[1], std::regex("`"), "");
+        for (const std::string& code : codeFragments(c[0])) {
+            std::smatch m;
+            if (std::regex_match(code, m, form)) documented.push_back(m[1].str() + " | " + code + " | " + meaning);
+        }
+    }
+    std::set<std::string> named;
+    for (const vx::CallForm& f : vx::callFormTable()) {
+        tabled.push_back(std::string(f.name) + " | " + std::string(f.form) + " | " + std::string(f.meaning));
+        named.insert(std::string(f.name));
+    }
+    EXPECT_EQ(documented, tabled);
+    for (const std::string& name : vx::builtinNames()) EXPECT_TRUE(named.count(name)) << name << " has no call form";
+    for (const vx::ElementaryEntry& e : vx::elementaryTable())
+        EXPECT_TRUE(named.count(std::string(e.name))) << e.name << " has no call form";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/parser.h"
+#include "engine/session.h"
 
 namespace vx {
 namespace {
@@ -180,6 +181,28 @@ TEST(Parser, SplitsStatementsAcrossLinesCommentsAndBlanks) {
         {"/* never closed\n1+1", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(splitStatements(c.text), c.statements) << c.text;
+}
+
+// The text the input pane selects when a submission fails its check.
+TEST(Parser, FirstFailingCheckGivesTheStatementsPlace) {
+    struct Case {
+        const char* text;
+        const char* failing;  // nullptr: every statement passes
+    } cases[] = {
+        {"1+1\n2*", "2*"},
+        {"  *x\n1", "*x"},
+        {"1\nf(1,\r\n  2*)\n3", "f(1,\r\n  2*)"},
+        {"sin( /* open */\n\n1", "sin( /* open */\n\n1"},
+        {"1+1\n2*3", nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string_view text(c.text);
+        std::optional<StatementSpan> span = firstFailingCheck(text);
+        ASSERT_EQ(span.has_value(), c.failing != nullptr) << c.text;
+        if (span) {
+            EXPECT_EQ(text.substr(span->begin, span->end - span->begin), c.failing) << c.text;
+        }
+    }
 }
 
 }  // namespace
