@@ -99,7 +99,7 @@ void contourSegments(std::span<const float> grid, int G, std::vector<Segment2>& 
     }
 }
 
-std::vector<Segment2> axesSegments(const View2D& v) {
+std::vector<Segment2> axesSegments(const View2D& v, bool equalScale) {
     std::vector<Segment2> lines;
     float dx = v.xMax - v.xMin, dy = v.yMax - v.yMin;
     if (v.yMin < 0 && 0 < v.yMax) lines.push_back(Segment2{{v.xMin, 0}, {v.xMax, 0}});
@@ -108,11 +108,12 @@ std::vector<Segment2> axesSegments(const View2D& v) {
     // The ticks sit on the axis, or on the window edge nearest to it.
     float x0 = v.xMin > 0 ? v.xMin : v.xMax < 0 ? v.xMax : 0;
     float y0 = v.yMin > 0 ? v.yMin : v.yMax < 0 ? v.yMax : 0;
-    for (double y : tickValues(v.yMin, v.yMax, axisTickStep(v.yMin, v.yMax))) {
+    TickSteps steps = axisTickSteps(v, equalScale);
+    for (double y : tickValues(v.yMin, v.yMax, steps.y)) {
         float fy = static_cast<float>(y);
         lines.push_back(Segment2{{x0 - dx / 100, fy}, {x0 + dx / 100, fy}});
     }
-    for (double x : tickValues(v.xMin, v.xMax, axisTickStep(v.xMin, v.xMax))) {
+    for (double x : tickValues(v.xMin, v.xMax, steps.x)) {
         float fx = static_cast<float>(x);
         lines.push_back(Segment2{{fx, y0 - dy / 100}, {fx, y0 + dy / 100}});
     }

@@ -41,8 +41,8 @@ int contourSign(float v);
 void contourSegments(std::span<const float> grid, int G, std::vector<Segment2>& out);
 
 // The 2D axes (only where 0 lies strictly inside the window) and their
-// ticks on round values (axisTickStep), along the axis clamped into the window.
-std::vector<Segment2> axesSegments(const View2D& view);
+// ticks on round values (axisTickSteps), along the axis clamped into the window.
+std::vector<Segment2> axesSegments(const View2D& view, bool equalScale = false);
 
 // One 2D arrow: the vector (already scaled so the longest is 2) spans cells
 // of size (cellX, cellY); the head is a triangle ahead of the tip.

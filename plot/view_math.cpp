@@ -61,6 +61,12 @@ double tickStep(double extent, int maxTicks) {
     return 10 * power;
 }
 
+TickSteps axisTickSteps(const View2D& shown, bool equalScale) {
+    TickSteps steps{axisTickStep(shown.xMin, shown.xMax), axisTickStep(shown.yMin, shown.yMax)};
+    if (equalScale) steps.x = steps.y = std::max(steps.x, steps.y);
+    return steps;
+}
+
 std::vector<double> tickValues(double low, double high, double step) {
     std::vector<double> ticks;
     if (!(step > 0) || !(high >= low)) return ticks;

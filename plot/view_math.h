@@ -45,9 +45,15 @@ double tickStep(double extent, int maxTicks);
 std::vector<double> tickValues(double low, double high, double step);
 // A tick's label: as many decimals as the step needs, no "-0".
 std::string tickLabel(double value, double step);
-// The 2D axes' ticks: at most 12 per window side, on round values.
+// The 2D axes' ticks: at most 12 per window side, on round values. At
+// equal scale both axes take the larger step, so ticks sit as far apart
+// across as up and a unit square looks square.
 constexpr int kAxisTicks = 12;
 inline double axisTickStep(float low, float high) { return tickStep(double(high) - low, kAxisTicks); }
+struct TickSteps {
+    double x = 0, y = 0;
+};
+TickSteps axisTickSteps(const View2D& shown, bool equalScale);
 
 // 3D camera.
 constexpr double kNearPlane = 0.1;

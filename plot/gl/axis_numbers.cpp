@@ -1,6 +1,9 @@
 #include "plot/gl/axis_numbers.h"
 
 #include <QFontMetrics>
+#include <QImage>
+#include <QLineF>
+#include <QPaintDevice>
 #include <cmath>
 #include <vector>
 
@@ -10,25 +13,55 @@ namespace vx {
 
 namespace {
 
-constexpr int kGap = 4;  // pixels between a tick and its number
+constexpr double kGap = 3;        // pixels between a tick's end and its number
+constexpr double kBoxTick = 5;    // length of a tick on the 3D box, pixels
+constexpr int kClearingSteps = 16;  // tries of 2 pixels further out for a 3D label
+// Behind a number on the 3D box, so that it stays legible where arrows or
+// a mesh reach past the box; 2D numbers go bare, as they must not hide a curve.
+const QColor kBacking(255, 255, 255, 160);
 
-// Labels are dropped rather than drawn over one another.
+bool crosses(const QLineF& line, const QRectF& box) {
+    if (box.contains(line.p1()) || box.contains(line.p2())) return true;
+    const QLineF sides[] = {{box.topLeft(), box.topRight()},
+                            {box.topRight(), box.bottomRight()},
+                            {box.bottomRight(), box.bottomLeft()},
+                            {box.bottomLeft(), box.topLeft()}};
+    for (const QLineF& side : sides)
+        if (line.intersects(side, nullptr) == QLineF::BoundedIntersection) return true;
+    return false;
+}
+
+// Labels are dropped rather than drawn over one another or over the lines
+// they must keep clear of.
 class LabelSheet {
 public:
     LabelSheet(QPainter& painter, QSize size) : painter_(painter), metrics_(painter.font()), area_(QPoint(0, 0), size) {}
 
-    QSize textSize(const QString& text) const { return metrics_.size(Qt::TextSingleLine, text); }
+    QSizeF textSize(const QString& text) const { return metrics_.size(Qt::TextSingleLine, text); }
+    void keepClearOf(std::vector<QLineF> lines) { lines_ = std::move(lines); }
+    void backWith(QColor backing) { backing_ = backing; }
 
-    // Draws the text with its box's top-left at `at` when it fits whole.
-    bool place(const QString& text, QPointF at) {
-        QRectF box(at, textSize(text));
+    // Draws the text with its box centred on `centre` when it fits whole.
+    bool place(const QString& text, QPointF centre) {
+        QSizeF s = textSize(text);
+        QRectF box(centre - QPointF(s.width() / 2, s.height() / 2), s);
         if (!QRectF(area_).contains(box)) return false;
         QRectF padded = box.adjusted(-2, -1, 2, 1);
         for (const QRectF& taken : taken_)
             if (taken.intersects(padded)) return false;
+        for (const QLineF& line : lines_)
+            if (crosses(line, box)) return false;
         taken_.push_back(padded);
+        if (backing_.alpha() > 0) painter_.fillRect(box.adjusted(-1, 0, 1, 0), backing_);
         painter_.drawText(box, Qt::AlignCenter, text);
         return true;
+    }
+
+    // How far from an anchor the centre of a text's box must lie, along the
+    // unit direction `out`, for the box to stay `distance` pixels beyond it.
+    double reach(const QString& text, QPointF out, double distance) const {
+        QSizeF s = textSize(text);
+        return distance + std::fabs(out.x()) * s.width() / 2 + std::fabs(out.y()) * s.height() / 2;
     }
 
 private:
@@ -36,71 +69,99 @@ private:
     QFontMetrics metrics_;
     QRect area_;
     std::vector<QRectF> taken_;
+    std::vector<QLineF> lines_;
+    QColor backing_ = Qt::transparent;
 };
 
 QString label(double value, double step) { return QString::fromStdString(tickLabel(value, step)); }
 
-void numbers2D(LabelSheet& sheet, const View2D& v, QSize size) {
+void numbers2D(LabelSheet& sheet, const View2D& v, bool equalScale, QSize size) {
     double w = size.width(), h = size.height();
     double dx = double(v.xMax) - v.xMin, dy = double(v.yMax) - v.yMin;
     if (!(dx > 0) || !(dy > 0)) return;
     auto px = [&](double x) { return (x - v.xMin) / dx * w; };
     auto py = [&](double y) { return (v.yMax - y) / dy * h; };
-    // Where the axes (or the window edge nearest to them) run.
+    // Where the axes (or the window edge nearest to them) run, and how far
+    // the ticks reach out from them: a hundredth of the window.
     double x0 = v.xMin > 0 ? v.xMin : v.xMax < 0 ? v.xMax : 0;
     double y0 = v.yMin > 0 ? v.yMin : v.yMax < 0 ? v.yMax : 0;
+    double belowX = h / 100 + kGap, besideY = w / 100 + kGap;
     bool origin = x0 == 0 && y0 == 0;
     if (origin) {
-        QSize s = sheet.textSize("0");
-        sheet.place("0", QPointF(px(0) - kGap - s.width(), py(0) + kGap));
+        QSizeF s = sheet.textSize("0");
+        sheet.place("0", QPointF(px(0) - besideY - s.width() / 2, py(0) + belowX + s.height() / 2));
     }
-    double stepX = axisTickStep(v.xMin, v.xMax), stepY = axisTickStep(v.yMin, v.yMax);
-    for (double x : tickValues(v.xMin, v.xMax, stepX)) {
+    TickSteps steps = axisTickSteps(v, equalScale);
+    for (double x : tickValues(v.xMin, v.xMax, steps.x)) {
         if (origin && x == 0) continue;
-        QString text = label(x, stepX);
-        QSize s = sheet.textSize(text);
+        QString text = label(x, steps.x);
+        double half = sheet.textSize(text).height() / 2;
         // Below the axis, or above it when it runs along the bottom edge.
-        double top = py(y0) + kGap;
-        if (top + s.height() > h) top = py(y0) - kGap - s.height();
-        sheet.place(text, QPointF(px(x) - s.width() / 2.0, top));
+        double y = py(y0) + belowX + half;
+        if (y + half > h) y = py(y0) - belowX - half;
+        sheet.place(text, QPointF(px(x), y));
     }
-    for (double y : tickValues(v.yMin, v.yMax, stepY)) {
+    for (double y : tickValues(v.yMin, v.yMax, steps.y)) {
         if (origin && y == 0) continue;
-        QString text = label(y, stepY);
-        QSize s = sheet.textSize(text);
+        QString text = label(y, steps.y);
+        double half = sheet.textSize(text).width() / 2;
         // Left of the axis, or right of it when it runs along the left edge.
-        double left = px(x0) - kGap - s.width();
-        if (left < 0) left = px(x0) + kGap;
-        sheet.place(text, QPointF(left, py(y) - s.height() / 2.0));
+        double x = px(x0) - besideY - half;
+        if (x - half < 0) x = px(x0) + besideY + half;
+        sheet.place(text, QPointF(x, py(y)));
     }
 }
 
-void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySettings& display, QSize size) {
+using Point3 = std::array<float, 3>;
+
+void numbers3D(QPainter& painter, LabelSheet& sheet, const PlotRecord& record, const DisplaySettings& display,
+               QSize size) {
     const Box3D& b = record.box3D;
-    const std::array<float, 3> low{b.xMin, b.yMin, b.zMin}, high{b.xMax, b.yMax, b.zMax};
+    const Point3 low{b.xMin, b.yMin, b.zMin}, high{b.xMax, b.yMax, b.zMax};
     CubeMapping cube = cubeMapping(b, display.constrainProportions != 0);
     Matrix4 projection = perspectiveMatrix(display.fov, aspectRatio(size.width(), size.height()), kNearPlane, kFarPlane);
     Matrix4 camera = modelViewMatrix(effectiveZoom(record, display), record.rotX, record.rotZ);
-    auto project = [&](std::array<float, 3> p, QPointF& out) {
+    auto project = [&](const Point3& p, QPointF& out) {
         double x = 0, y = 0;
         bool ok = projectToPixel(projection, camera, cube.map(p[0], p[1], p[2]), size.width(), size.height(), x, y);
         out = QPointF(x, y);
         return ok;
     };
-    QPointF centre;
-    std::array<float, 3> middle{};
+    Point3 middle{};
     for (size_t a = 0; a < 3; ++a) middle[a] = (low[a] + high[a]) / 2;
+    QPointF centre;
     if (!project(middle, centre)) return;
+
+    // The box's twelve edges on screen: numbers keep clear of them.
+    std::vector<QLineF> edges;
+    for (int corner = 0; corner < 8; ++corner)
+        for (int axis = 0; axis < 3; ++axis) {
+            if (corner & (1 << axis)) continue;
+            Point3 p, q;
+            for (int a = 0; a < 3; ++a) p[size_t(a)] = (corner & (1 << a)) ? high[size_t(a)] : low[size_t(a)];
+            q = p;
+            q[size_t(axis)] = high[size_t(axis)];
+            QPointF from, to;
+            if (project(p, from) && project(q, to)) edges.emplace_back(from, to);
+        }
+    sheet.keepClearOf(edges);
+    sheet.backWith(kBacking);
+
+    // A text goes out from the anchor along `out`, further if a box edge is in the way.
+    auto placeOut = [&](const QString& text, QPointF anchor, QPointF out, double distance) {
+        for (int k = 0; k < kClearingSteps; ++k)
+            if (sheet.place(text, anchor + out * sheet.reach(text, out, distance + 2 * k))) return;
+    };
 
     for (size_t axis = 0; axis < 3; ++axis) {
         if (!(high[axis] > low[axis])) continue;
         size_t u = (axis + 1) % 3, v = (axis + 2) % 3;
         // Of the four box edges along this axis: x and y are numbered on the
         // lowest one on screen, z on the leftmost.
-        std::array<float, 3> best{};
+        Point3 best{};
         double bestScore = -INFINITY;
         for (int corner = 0; corner < 4; ++corner) {
-            std::array<float, 3> mid = middle;
+            Point3 mid = middle;
             mid[u] = (corner & 1) ? high[u] : low[u];
             mid[v] = (corner & 2) ? high[v] : low[v];
             QPointF at;
@@ -119,20 +180,35 @@ void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySetting
         out = length > 0 ? out / length : QPointF(0, 1);
 
         double step = tickStep(double(high[axis]) - low[axis], 4);
+        double farthest = kBoxTick + kGap;
         for (double t : tickValues(low[axis], high[axis], step)) {
-            std::array<float, 3> p = best;
+            Point3 p = best;
             p[axis] = static_cast<float>(t);
             QPointF at;
             if (!project(p, at)) continue;
+            painter.drawLine(at, at + out * kBoxTick);
             QString text = label(t, step);
-            QSize s = sheet.textSize(text);
-            QPointF c = at + out * (kGap + 0.5 * std::max(s.width(), s.height()));
-            sheet.place(text, c - QPointF(s.width() / 2.0, s.height() / 2.0));
+            placeOut(text, at, out, kBoxTick + kGap);
+            farthest = std::max(farthest, kBoxTick + kGap + 2 * sheet.reach(text, out, 0));
         }
-        QString name = QString(QChar("xyz"[axis]));
-        QSize s = sheet.textSize(name);
-        QPointF c = edgeMiddle + out * (kGap + 2.5 * s.height());
-        sheet.place(name, c - QPointF(s.width() / 2.0, s.height() / 2.0));
+        // The axis name beyond its numbers.
+        placeOut(QString(QChar("xyz"[axis])), edgeMiddle, out, farthest + kGap);
+    }
+}
+
+void paintNumbers(QPainter& painter, const PlotRecord& record, const DisplaySettings& display, QSize size) {
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 0));
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    LabelSheet sheet(painter, size);
+    if (isPlot2D(record.kind)) {
+        bool equalScale = display.constrainProportions != 0;
+        numbers2D(sheet, shownView2D(record.view2D, size.width(), size.height(), equalScale), equalScale, size);
+    } else {
+        numbers3D(painter, sheet, record, display, size);
     }
 }
 
@@ -140,21 +216,20 @@ void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySetting
 
 void drawAxisNumbers(QPainter& painter, const PlotRecord& record, const DisplaySettings& display, QSize size) {
     if (size.isEmpty()) return;
-    bool flat = isPlot2D(record.kind);
-    if (flat ? !display.axes2D : !display.axes3D) return;
-    painter.save();
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 0));
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    LabelSheet sheet(painter, size);
-    if (flat)
-        numbers2D(sheet, shownView2D(record.view2D, size.width(), size.height(), display.constrainProportions != 0),
-                  size);
-    else
-        numbers3D(sheet, record, display, size);
-    painter.restore();
+    if (isPlot2D(record.kind) ? !display.axes2D : !display.axes3D) return;
+    // Painted on an image of their own first: OpenGL's paint engine draws
+    // text a pixel off from the raster one, and the plot area must show
+    // what Export Image and --export-png write.
+    qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    QImage numbers(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    numbers.setDevicePixelRatio(ratio);
+    numbers.fill(Qt::transparent);
+    {
+        QPainter onNumbers(&numbers);
+        onNumbers.setFont(painter.font());
+        paintNumbers(onNumbers, record, display, size);
+    }
+    painter.drawImage(QPointF(0, 0), numbers);
 }
 
 }  // namespace vx

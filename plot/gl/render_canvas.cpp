@@ -52,7 +52,7 @@ void drawCanvas2D(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (d.axes2D) drawAxes2D(c.view);
+    if (d.axes2D) drawAxes2D(c.view, c.display);
 }
 
 void drawCanvas3D(const DrawContext& c) {

@@ -46,7 +46,7 @@ void endAntiAlias();
 // The rule of each kind.
 void drawPolylines(const DrawContext& c);    // plot
 void drawContours(const DrawContext& c);     // implicitplot
-void drawAxes2D(const View2D& view);
+void drawAxes2D(const View2D& view, const DisplaySettings& display);
 void drawSpaceCurves(const DrawContext& c);  // spacecurve
 void drawVectors2D(const DrawContext& c);    // vectorplot
 void drawVectors3D(const DrawContext& c);    // vectorplot3d

@@ -49,7 +49,7 @@ void drawPolylines(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (c.display.axes2D) drawAxes2D(c.view);
+    if (c.display.axes2D) drawAxes2D(c.view, c.display);
 }
 
 void drawContours(const DrawContext& c) {
@@ -72,12 +72,12 @@ void drawContours(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (c.display.axes2D) drawAxes2D(c.view);
+    if (c.display.axes2D) drawAxes2D(c.view, c.display);
 }
 
-void drawAxes2D(const View2D& view) {
+void drawAxes2D(const View2D& view, const DisplaySettings& display) {
     glColor3f(0, 0, 0);
-    for (const Segment2& s : axesSegments(view)) {
+    for (const Segment2& s : axesSegments(view, display.constrainProportions != 0)) {
         glBegin(GL_LINES);
         glVertex2f(s.a.x, s.a.y);
         glVertex2f(s.b.x, s.b.y);
@@ -147,7 +147,7 @@ void drawVectors2D(const DrawContext& c) {
         }
     }
     endAntiAlias();
-    if (c.display.axes2D) drawAxes2D(c.view);
+    if (c.display.axes2D) drawAxes2D(c.view, c.display);
 }
 
 namespace {

@@ -161,6 +161,7 @@ TEST(GlWidget, PaintingWhileWorkingKeepsThePictureAndRepaintIsThreadSafe) {
 TEST(GlWidget, ExportImageWritesTheShownPictureAsPng) {
     Shown p(surfaceRecord());
     fillSaddle(p.scene);
+    p.scene.display().axes3D = 1;
     p.show();
     QTemporaryDir dir;
     QString path = dir.filePath("plot.png");
@@ -169,6 +170,8 @@ TEST(GlWidget, ExportImageWritesTheShownPictureAsPng) {
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.size(), p.widget.size() * p.widget.devicePixelRatio());
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), p.picture());
+    // The numbers included, byte for byte what --export-png draws.
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), p.scene.numbers(written.width(), written.height()));
     // Opaque and not washed out: the surface keeps its saturated colours.
     EXPECT_FALSE(written.hasAlphaChannel() && written.pixelColor(120, 100).alpha() < 255);
     EXPECT_FALSE(p.widget.exportImage(dir.filePath("missing/folder/plot.png")));

@@ -41,6 +41,18 @@ TEST(GlSettings, AxisNumbersLabelTheTicksWhenAxesAreOn) {
         EXPECT_EQ(inked(plain, box), 0);
         EXPECT_GT(inked(numbered, box), 8);
     }
+    // In a large window the ticks reach 8 pixels out; no number comes that near an axis.
+    QImage bigPlain = flat.render(800, 800), bigNumbered = flat.numbers(800, 800);
+    QPoint origin = toPixel(bigPlain, flat.record().view2D, 0, 0);
+    int added = 0, nearAxis = 0;
+    for (int y = 0; y < 800; ++y)
+        for (int x = 0; x < 800; ++x) {
+            if (pixel(bigPlain, x, y).r == pixel(bigNumbered, x, y).r) continue;
+            ++added;
+            if (std::abs(x - origin.x()) <= 9 || std::abs(y - origin.y()) <= 9) ++nearAxis;
+        }
+    EXPECT_GT(added, 300);
+    EXPECT_EQ(nearAxis, 0);
     flat.display().axes2D = 0;
     EXPECT_EQ(flat.numbers(), flat.render());
 

@@ -95,6 +95,17 @@ TEST(ViewTicks, RoundStepsValuesAndLabels) {
     } labels[] = {{2, 1, "2"}, {-0.5, 0.1, "-0.5"}, {0.25, 0.05, "0.25"}, {-1e-17, 0.1, "0.0"},
                   {3e8, 1e8, "3e+08"}, {0.00015, 0.00005, "0.00015"}, {1.5e-6, 5e-7, "1.5e-06"}};
     for (const Label& c : labels) EXPECT_EQ(tickLabel(c.value, c.step), c.text) << c.value;
+    // At equal scale both axes share the larger step.
+    struct Pair {
+        View2D shown;
+        bool equal;
+        double x, y;
+    } pairs[] = {{{-10, 10, -5, 5}, false, 2, 1}, {{-10, 10, -5, 5}, true, 2, 2}, {{-1, 1, -100, 100}, true, 20, 20}};
+    for (const Pair& c : pairs) {
+        TickSteps steps = axisTickSteps(c.shown, c.equal);
+        EXPECT_DOUBLE_EQ(steps.x, c.x) << c.shown.yMax << c.equal;
+        EXPECT_DOUBLE_EQ(steps.y, c.y) << c.shown.yMax << c.equal;
+    }
 }
 
 TEST(ViewCamera, ProjectionPutsTheCubeCentreInTheMiddle) {
