@@ -2,6 +2,8 @@
 // contract that scripts rely on.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,8 +18,14 @@ struct Result {
     std::string out, err;
 };
 
+// CTest runs each test as its own process, side by side: every file gets
+// the process id in its name so that no two tests share one.
+std::string tempFile(const std::string& name) {
+    return testing::TempDir() + "cli_" + std::to_string(getpid()) + "_" + name;
+}
+
 Result run(const std::string& args, const std::string& input = "") {
-    std::string inputFile = testing::TempDir() + "cli_input.txt", errFile = testing::TempDir() + "cli_err.txt";
+    std::string inputFile = tempFile("input.txt"), errFile = tempFile("err.txt");
     std::ofstream(inputFile, std::ios::binary) << input;
     vx::test::ProcessResult p = vx::test::runProcess(std::string("'") + VX_CLI_PATH + "' " + args + " < '" +
                                                      inputFile + "' 2>'" + errFile + "'");
@@ -27,7 +35,7 @@ Result run(const std::string& args, const std::string& input = "") {
 }
 
 TEST(Cli, AnswersMessagesAndExitStatus) {
-    std::string script = testing::TempDir() + "cli_script.vxs", bom = testing::TempDir() + "cli_bom.vxs";
+    std::string script = tempFile("script.vxs"), bom = tempFile("bom.vxs");
     std::ofstream(script, std::ios::binary) << "1+1\r\nnew(x,3)\r\nx*2\r\n";
     std::ofstream(bom, std::ios::binary) << "\xEF\xBB\xBF" "2*3\n";
     struct Case {
