@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "engine/session.h"
+#include "engine/name_catalog.h"
 #include "engine/startup.h"
 #include "shell/qt/icon_painter.h"
 #include "shell/qt/plot_area.h"
@@ -42,9 +43,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
       plotTabs_(registry_),
       plotHost_(this),
       controller_(engine_, *this, plotTabs_, registry_.display, registry_.quality) {
-    lastFolder_ = QDir::homePath();
     buildWindow();
     startEngine();
+    restoreWindowState();
 }
 
 MainWindow::~MainWindow() { shutdown(); }
@@ -52,7 +53,6 @@ MainWindow::~MainWindow() { shutdown(); }
 void MainWindow::buildWindow() {
     setWindowTitle("Vexalo");
     setWindowIcon(IconPainter::applicationIcon());
-    resize(320, 380);
 
     area_ = new PaneArea(this);
     setCentralWidget(area_);
@@ -138,9 +138,18 @@ void MainWindow::closeEvent(QCloseEvent* e) {
     e->accept();
 }
 
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // The pane area knows its height only now; earlier the limits would cut
+    // the restored splitter position.
+    if (restoredInputHeight_ >= 0) area_->setInputHeight(restoredInputHeight_);
+    restoredInputHeight_ = -1;
+}
+
 void MainWindow::shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
+    saveWindowState();
     runner_.stop();
     if (engine_.working.load()) engine_.abortRequested.store(1);
     registry_.waitForWorker();

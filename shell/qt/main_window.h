@@ -36,6 +36,10 @@ struct MainWindowOptions {
     std::function<void(QWidget* owner, const QString& text)> errorBox;
     // Asks the user for a file; an empty answer means cancelled.
     std::function<QString(QWidget* owner, FileChoice choice, const QString& folder)> chooseFile;
+    // The window's place, the splitter, the input text and the last folder
+    // of a file dialog, kept from one run to the next. Empty: the user's
+    // configuration folder ($XDG_CONFIG_HOME/vexalo/desktop.ini).
+    QString windowSettingsPath;
 };
 
 class MainWindow : public QMainWindow, public ShellView {
@@ -93,6 +97,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void buildWindow();
@@ -113,6 +118,10 @@ private:
     void toggleHighlighting();
     void loadInputHistory();
     void saveInputHistory();
+    // Size, position, splitter, input text and last folder of the last run,
+    // or a comfortable first size on this screen.
+    void restoreWindowState();
+    void saveWindowState();
     // While a statement runs: the Stop control, and the status bar saying
     // how long it has been working.
     void showWorking();
@@ -134,7 +143,8 @@ private:
     QPointer<SettingsSheet> sheet_;
     QPointer<UserDataDialog> userData_;
     QPointer<HelpWindow> help_;
-    QString lastFolder_;
+    QString lastFolder_;  // empty: the user's Documents or Pictures folder
+    int restoredInputHeight_ = -1;  // applied once the window has its size
     bool shutDown_ = false;
     bool historyErrorShown_ = false;
     std::vector<CatalogName> names_;  // the names as they were when last idle  // one message, not one per submission

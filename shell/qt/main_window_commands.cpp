@@ -1,9 +1,11 @@
 // The command dispatcher of the main window and the commands that talk to
 // files and dialogs.
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include "plot/obj_export.h"
 #include "shell/qt/main_window.h"
@@ -42,9 +44,21 @@ void MainWindow::runCommand(int commandId) {
 }
 
 QString MainWindow::chooseFile(FileChoice choice) {
-    if (options_.chooseFile) return options_.chooseFile(this, choice, lastFolder_);
+    // Never the program's folder: it is not writable once installed.
+    QString folder = lastFolder_;
+    if (folder.isEmpty()) {
+        auto where = choice == FileChoice::ExportImage ? QStandardPaths::PicturesLocation
+                                                       : QStandardPaths::DocumentsLocation;
+        folder = QStandardPaths::writableLocation(where);
+        if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    }
+    if (options_.chooseFile) {
+        QString path = options_.chooseFile(this, choice, folder);
+        if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
+        return path;
+    }
     QFileDialog dialog(this);
-    dialog.setDirectory(lastFolder_);
+    dialog.setDirectory(folder);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     switch (choice) {
         case FileChoice::OpenBatch:

@@ -1,12 +1,14 @@
 // The main window end to end: start-up, Shift+Enter, the busy refusal,
 // menus, toolbar, enabling rules, batch files, panes and layout.
 #include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -27,7 +29,6 @@ private Q_SLOTS:
         QCOMPARE(f.window->tabCount(), 1);
         QCOMPARE(f.window->paneArea()->tabBar()->tabText(0), QString("Input"));
         QVERIFY(f.errors.isEmpty());
-        QCOMPARE(f.window->size(), QSize(320, 380));
         // The locked definitions exist once the window is up.
         f.submit("pi");
         QVERIFY(f.waitIdle());
@@ -245,13 +246,67 @@ private Q_SLOTS:
         QVERIFY(qAbs(area->inputHeight() - 140) <= 3);
     }
 
+    void windowStateAndDialogFoldersComeBack() {
+        WindowFixture f;
+        QSize first = f.window->size();
+        QVERIFY(first.width() >= 800 && first.height() >= 560);
+        QVERIFY(first.width() <= 1000 && first.height() <= 700);
+        // A first dialog starts in the user's own folders, never the program's.
+        f.window->runCommand(kCmdSaveInput);
+        QVERIFY(f.askedFolder != QCoreApplication::applicationDirPath());
+        QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QCOMPARE(f.askedFolder, !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath());
+        QVERIFY(QDir(f.dir).mkpath("saved"));
+        f.nextFile = QDir(f.dir).filePath("saved/in.vxs");
+        f.window->runCommand(kCmdSaveInput);
+        f.window->runCommand(kCmdSaveOutput);
+        QCOMPARE(f.askedFolder, QDir(f.dir).filePath("saved"));
+
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        f.window->resize(860, 600);
+        f.window->paneArea()->setInputHeight(170);
+        f.window->inputPane()->setPlainText("sum(k,k,1,10)");
+        f.window->close();
+
+        WindowFixture next(f.dir);
+        next.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(next.window.get()));
+        QCOMPARE(next.window->size(), QSize(860, 600));
+        QCOMPARE(next.window->paneArea()->inputHeight(), 170);
+        QCOMPARE(next.window->inputPane()->toPlainText(), QString("sum(k,k,1,10)"));
+        next.nextFile.clear();
+        next.window->runCommand(kCmdOpenBatch);
+        QCOMPARE(next.askedFolder, QDir(f.dir).filePath("saved"));
+    }
+
     void clearHistoryHelpAndClose() {
         WindowFixture f;
         f.window->runCommand(kCmdClearHistory);
         QCOMPARE(f.output(), QString("History cleared.\n"));
         f.window->runCommand(kCmdShowHelp);
         QVERIFY(f.window->helpWindow());
-        QVERIFY(f.window->helpWindow()->browser()->toPlainText().contains("Getting started"));
+        HelpWindow* help = f.window->helpWindow();
+        QVERIFY(help->browser()->toPlainText().contains("Getting started"));
+        // The contents list jumps to its section.
+        QTreeWidget* contents = help->contents();
+        QCOMPARE(contents->topLevelItemCount(), 11);
+        QTreeWidgetItem* keys = contents->topLevelItem(10);
+        QCOMPARE(keys->text(0), QString("11. Keys"));
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(keys).center());
+        QCOMPARE(help->browser()->textCursor().block().text(), QString("11. Keys"));
+        QVERIFY(contents->topLevelItem(4)->childCount() > 5);  // the families of built-ins
+        // The find box selects each match in turn, and says when there is none.
+        QTest::keyClicks(help->findBox(), "Shift+Enter");
+        QCOMPARE(help->browser()->textCursor().selectedText(), QString("Shift+Enter"));
+        int first = help->browser()->textCursor().position();
+        QTest::keyClick(help->findBox(), Qt::Key_Return);
+        QVERIFY(help->browser()->textCursor().position() != first);
+        QCOMPARE(help->browser()->textCursor().selectedText(), QString("Shift+Enter"));
+        help->findBox()->setText("no such words");
+        QVERIFY(!help->findNext());
+        QCOMPARE(help->findStatus()->text(), QString("Not found"));
         f.submit("new(kept,7)");
         QVERIFY(f.waitIdle());
         f.window->close();

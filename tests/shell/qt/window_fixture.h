@@ -18,8 +18,12 @@ public:
         MainWindowOptions options;
         dir = dataDir.isEmpty() ? folder.path() : dataDir;
         options.dataDir = dir;
+        options.windowSettingsPath = QDir(dir).filePath("window.ini");  // never the user's own
         options.errorBox = [this](QWidget*, const QString& text) { errors << text; };
-        options.chooseFile = [this](QWidget*, FileChoice, const QString&) { return nextFile; };
+        options.chooseFile = [this](QWidget*, FileChoice, const QString& folder) {
+            askedFolder = folder;
+            return nextFile;
+        };
         window = std::make_unique<MainWindow>(options);
     }
 
@@ -45,6 +49,7 @@ public:
     QString dir;
     QStringList errors;
     QString nextFile;
+    QString askedFolder;  // where the last file dialog would have started
     std::unique_ptr<MainWindow> window;
 };
 
