@@ -31,30 +31,45 @@ bool crosses(const QLineF& line, const QRectF& box) {
     return false;
 }
 
-// Labels are dropped rather than drawn over one another or over the lines
+// One number or box tick, painted on a small image of its own and laid
+// over the picture: OpenGL's paint engine draws text and slanted lines a
+// pixel off from the raster one, and the plot area must show what Export
+// Image and --export-png write. Small images, as one the size of the plot
+// area costs more to fill and upload than the picture takes to draw.
+struct Stamp {
+    QRect area;  // whole pixels
+    QString text;
+    QLineF tick;  // when there is no text
+    QColor backing;
+};
+
+// Numbers are dropped rather than drawn over one another or over the lines
 // they must keep clear of.
 class LabelSheet {
 public:
-    LabelSheet(QPainter& painter, QSize size) : painter_(painter), metrics_(painter.font()), area_(QPoint(0, 0), size) {}
+    LabelSheet(const QFont& font, QSize size) : metrics_(font), area_(QPoint(0, 0), size) {}
 
     QSizeF textSize(const QString& text) const { return metrics_.size(Qt::TextSingleLine, text); }
     void keepClearOf(std::vector<QLineF> lines) { lines_ = std::move(lines); }
     void backWith(QColor backing) { backing_ = backing; }
 
-    // Draws the text with its box centred on `centre` when it fits whole.
+    // Keeps the text with its box centred on `centre` when it fits whole.
     bool place(const QString& text, QPointF centre) {
-        QSizeF s = textSize(text);
-        QRectF box(centre - QPointF(s.width() / 2, s.height() / 2), s);
-        if (!QRectF(area_).contains(box)) return false;
-        QRectF padded = box.adjusted(-2, -1, 2, 1);
-        for (const QRectF& taken : taken_)
+        QSize s = textSize(text).toSize();
+        QRect box(QPoint(qRound(centre.x() - s.width() / 2.0), qRound(centre.y() - s.height() / 2.0)), s);
+        if (!area_.contains(box)) return false;
+        QRect padded = box.adjusted(-2, -1, 2, 1);
+        for (const QRect& taken : taken_)
             if (taken.intersects(padded)) return false;
         for (const QLineF& line : lines_)
             if (crosses(line, box)) return false;
         taken_.push_back(padded);
-        if (backing_.alpha() > 0) painter_.fillRect(box.adjusted(-1, 0, 1, 0), backing_);
-        painter_.drawText(box, Qt::AlignCenter, text);
+        stamps_.push_back(Stamp{box.adjusted(-1, 0, 1, 0), text, {}, backing_});
         return true;
+    }
+    void tick(QLineF line) {
+        QRectF bounds = QRectF(line.p1(), line.p2()).normalized().adjusted(-1.5, -1.5, 1.5, 1.5);
+        stamps_.push_back(Stamp{bounds.toAlignedRect(), {}, line, Qt::transparent});
     }
 
     // How far from an anchor the centre of a text's box must lie, along the
@@ -64,14 +79,37 @@ public:
         return distance + std::fabs(out.x()) * s.width() / 2 + std::fabs(out.y()) * s.height() / 2;
     }
 
+    const std::vector<Stamp>& stamps() const { return stamps_; }
+
 private:
-    QPainter& painter_;
     QFontMetrics metrics_;
     QRect area_;
-    std::vector<QRectF> taken_;
+    std::vector<QRect> taken_;
     std::vector<QLineF> lines_;
     QColor backing_ = Qt::transparent;
+    std::vector<Stamp> stamps_;
 };
+
+void paintStamps(QPainter& painter, const std::vector<Stamp>& stamps, const QFont& font, qreal ratio) {
+    for (const Stamp& stamp : stamps) {
+        QImage image(stamp.area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(stamp.backing.alpha() > 0 ? stamp.backing : QColor(Qt::transparent));
+        {
+            QPainter on(&image);
+            on.setRenderHint(QPainter::Antialiasing, true);
+            on.setRenderHint(QPainter::TextAntialiasing, true);
+            on.setPen(QColor(0, 0, 0));
+            on.setFont(font);
+            on.translate(-stamp.area.topLeft());
+            if (stamp.text.isEmpty())
+                on.drawLine(stamp.tick);
+            else
+                on.drawText(stamp.area, Qt::AlignCenter, stamp.text);
+        }
+        painter.drawImage(stamp.area.topLeft(), image);
+    }
+}
 
 QString label(double value, double step) { return QString::fromStdString(tickLabel(value, step)); }
 
@@ -114,7 +152,7 @@ void numbers2D(LabelSheet& sheet, const View2D& v, bool equalScale, QSize size) 
 
 using Point3 = std::array<float, 3>;
 
-void numbers3D(QPainter& painter, LabelSheet& sheet, const PlotRecord& record, const DisplaySettings& display,
+void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySettings& display,
                QSize size) {
     const Box3D& b = record.box3D;
     const Point3 low{b.xMin, b.yMin, b.zMin}, high{b.xMax, b.yMax, b.zMax};
@@ -186,7 +224,7 @@ void numbers3D(QPainter& painter, LabelSheet& sheet, const PlotRecord& record, c
             p[axis] = static_cast<float>(t);
             QPointF at;
             if (!project(p, at)) continue;
-            painter.drawLine(at, at + out * kBoxTick);
+            sheet.tick(QLineF(at, at + out * kBoxTick));
             QString text = label(t, step);
             placeOut(text, at, out, kBoxTick + kGap);
             farthest = std::max(farthest, kBoxTick + kGap + 2 * sheet.reach(text, out, 0));
@@ -196,40 +234,21 @@ void numbers3D(QPainter& painter, LabelSheet& sheet, const PlotRecord& record, c
     }
 }
 
-void paintNumbers(QPainter& painter, const PlotRecord& record, const DisplaySettings& display, QSize size) {
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    painter.setFont(font);
-    painter.setPen(QColor(0, 0, 0));
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    LabelSheet sheet(painter, size);
-    if (isPlot2D(record.kind)) {
-        bool equalScale = display.constrainProportions != 0;
-        numbers2D(sheet, shownView2D(record.view2D, size.width(), size.height(), equalScale), equalScale, size);
-    } else {
-        numbers3D(painter, sheet, record, display, size);
-    }
-}
-
 }  // namespace
 
 void drawAxisNumbers(QPainter& painter, const PlotRecord& record, const DisplaySettings& display, QSize size) {
     if (size.isEmpty()) return;
     if (isPlot2D(record.kind) ? !display.axes2D : !display.axes3D) return;
-    // Painted on an image of their own first: OpenGL's paint engine draws
-    // text a pixel off from the raster one, and the plot area must show
-    // what Export Image and --export-png write.
-    qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    QImage numbers(size * ratio, QImage::Format_ARGB32_Premultiplied);
-    numbers.setDevicePixelRatio(ratio);
-    numbers.fill(Qt::transparent);
-    {
-        QPainter onNumbers(&numbers);
-        onNumbers.setFont(painter.font());
-        paintNumbers(onNumbers, record, display, size);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    LabelSheet sheet(font, size);
+    if (isPlot2D(record.kind)) {
+        bool equalScale = display.constrainProportions != 0;
+        numbers2D(sheet, shownView2D(record.view2D, size.width(), size.height(), equalScale), equalScale, size);
+    } else {
+        numbers3D(sheet, record, display, size);
     }
-    painter.drawImage(QPointF(0, 0), numbers);
+    paintStamps(painter, sheet.stamps(), font, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
 }
 
 }  // namespace vx
