@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLineF>
 #include <QPaintDevice>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -16,6 +17,10 @@ namespace {
 constexpr double kGap = 3;        // pixels between a tick's end and its number
 constexpr double kBoxTick = 5;    // length of a tick on the 3D box, pixels
 constexpr int kClearingSteps = 16;  // tries of 2 pixels further out for a 3D label
+// At most four numbers on a box edge, one per this many pixels along it
+// where it runs across the screen or up it.
+constexpr int kBoxTicks = 4;
+constexpr double kRoomAcross = 36, kRoomUp = 12;
 // Behind a number on the 3D box, so that it stays legible where arrows or
 // a mesh reach past the box; 2D numbers go bare, as they must not hide a curve.
 const QColor kBacking(255, 255, 255, 160);
@@ -217,7 +222,17 @@ void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySetting
         double length = std::hypot(out.x(), out.y());
         out = length > 0 ? out / length : QPointF(0, 1);
 
-        double step = tickStep(double(high[axis]) - low[axis], 4);
+        // As many numbers as the edge has room for on screen, up to four.
+        Point3 lowEnd = best, highEnd = best;
+        lowEnd[axis] = low[axis];
+        highEnd[axis] = high[axis];
+        QPointF from, to;
+        if (!project(lowEnd, from) || !project(highEnd, to)) continue;
+        QPointF along = to - from;
+        double span = std::hypot(along.x(), along.y());
+        double room = span > 0 ? std::fabs(along.x()) / span * kRoomAcross + std::fabs(along.y()) / span * kRoomUp : 1;
+        int ticks = std::clamp(static_cast<int>(span / room), 1, kBoxTicks);
+        double step = tickStep(double(high[axis]) - low[axis], ticks);
         double farthest = kBoxTick + kGap;
         for (double t : tickValues(low[axis], high[axis], step)) {
             Point3 p = best;
