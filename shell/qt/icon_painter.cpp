@@ -48,6 +48,27 @@ QIcon IconPainter::toolbarIcon(int button) {
             g.fillRect(4, 2, 8, 5, Qt::white);
             g.fillRect(5, 10, 6, 4, QColor(200, 200, 200));
             break;
+        case kBtnStop: {
+            // A red stop sign: the way out of a long computation.
+            g.setRenderHint(QPainter::Antialiasing, true);
+            g.setPen(QColor(120, 0, 0));
+            g.setBrush(QColor(210, 30, 30));
+            const QPointF octagon[] = {{5, 1}, {11, 1}, {15, 5}, {15, 11}, {11, 15}, {5, 15}, {1, 11}, {1, 5}};
+            g.drawPolygon(octagon, 8);
+            g.fillRect(4, 7, 8, 2, Qt::white);
+            break;
+        }
+        case kBtnResetView: {
+            // A house: back to the starting view.
+            g.setPen(QColor(60, 60, 60));
+            g.setBrush(QColor(250, 250, 250));
+            g.drawRect(3, 7, 10, 7);
+            g.setBrush(QColor(200, 70, 40));
+            const QPoint roof[] = {{1, 8}, {8, 1}, {15, 8}};
+            g.drawPolygon(roof, 3);
+            g.fillRect(7, 10, 3, 4, QColor(120, 80, 40));
+            break;
+        }
         case kBtnDisplaySettings:
             g.setPen(QColor(60, 60, 60));
             for (int y : {4, 8, 12}) g.drawLine(2, y, 13, y);

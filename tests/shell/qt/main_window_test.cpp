@@ -65,7 +65,16 @@ private Q_SLOTS:
         QCOMPARE(menus, (QStringList{"&File", "&Options", "&Help"}));
 
         QStringList tips;
-        for (QAction* a : f.window->actions()->toolbar()->actions()) tips << (a->isSeparator() ? "-" : a->toolTip());
+        for (QAction* a : f.window->actions()->toolbar()->actions()) {
+            tips << (a->isSeparator() ? "-" : a->toolTip());
+            if (a->isSeparator()) continue;
+            // Every button shows a picture, enabled or not.
+            QImage picture = a->icon().pixmap(16, 16, QIcon::Disabled).toImage();
+            int opaque = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x) opaque += qAlpha(picture.pixel(x, y)) > 0;
+            QVERIFY2(opaque > 20, qPrintable(a->toolTip()));
+        }
         QCOMPARE(tips, (QStringList{"Clear History", "Open Batch (.vxs)", "Save Output (.txt)", "Stop", "-",
                                     "Display Settings", "Close Tab", "Close Other Tabs", "Zoom In", "Zoom Out",
                                     "Reset View", "-", "Manage User Data", "Show Help"}));
