@@ -1,41 +1,41 @@
 #pragma once
-// The text of an OBJ file, built in a large buffer and written in big
-// blocks: one formatted call per number made writing the file slower than
-// computing the mesh.
+// The text of an OBJ file. Records are formatted straight into large
+// blocks, on several threads for large meshes, and the blocks are written
+// in order: one formatted call per number made writing the file slower
+// than computing the mesh.
 #include <cstdio>
-#include <string>
+#include <functional>
 #include <string_view>
 
 namespace vx {
 
-// Appends the text printf's "%f" gives for the float widened to double.
-void appendFixed6(std::string& out, float value);
+// The longest text writeFixed6 makes (the largest float has 39 digits).
+inline constexpr size_t kMaxFixed6 = 48;
+
+// Writes what printf's "%f" gives for the float widened to double; returns
+// the end of the text.
+char* writeFixed6(char* out, float value);
+// Writes the integer in decimal; returns the end of the text.
+char* writeInteger(char* out, long long n);
 
 class ObjTextWriter {
 public:
-    explicit ObjTextWriter(std::FILE* file) : file_(file) { text_.reserve(kBlock + kSlack); }
+    // threads: how many may format records at once.
+    ObjTextWriter(std::FILE* file, int threads) : file_(file), threads_(threads < 1 ? 1 : threads) {}
 
-    void text(std::string_view s) {
-        text_ += s;
-        flushIfFull();
-    }
-    // " x y z" after `prefix`.
-    void triple(std::string_view prefix, const float* xyz);
-    // " n" for an integer.
-    void integer(long long n);
-    // Writes what is left; false when any write failed.
-    bool finish();
+    void text(std::string_view s);
+    // Writes records 0 .. count-1 in order: format(out, k) writes record k
+    // (at most maxLength characters) at out and returns the end.
+    using RecordFormat = std::function<char*(char* out, size_t record)>;
+    void records(size_t count, size_t maxLength, const RecordFormat& format);
+    // False when any write failed.
+    bool finish() const { return !failed_; }
 
 private:
-    static constexpr size_t kBlock = size_t(1) << 20;
-    static constexpr size_t kSlack = 512;  // one record of the longest numbers
-    void flushIfFull() {
-        if (text_.size() >= kBlock) flush();
-    }
-    void flush();
+    void write(const char* data, size_t size);
 
     std::FILE* file_;
-    std::string text_;
+    int threads_;
     bool failed_ = false;
 };
 

@@ -130,10 +130,36 @@ TEST(ObjText, FixedSixMatchesPrintf) {
     for (float v : values) {
         char expected[512];
         std::snprintf(expected, sizeof expected, "%f", static_cast<double>(v));
-        std::string got;
-        appendFixed6(got, v);
-        ASSERT_EQ(got, expected) << std::hexfloat << v;
+        char got[kMaxFixed6 + 1];
+        *writeFixed6(got, v) = 0;
+        ASSERT_STREQ(got, expected) << std::hexfloat << v;
     }
+}
+
+// Blocks formatted on several threads reach the file in record order.
+TEST(ObjText, RecordsKeepTheirOrderOnAnyThreadCount) {
+    for (int threads : {1, 2, 3, 8})
+        for (size_t count : {size_t(0), size_t(1), size_t(5242), size_t(100001)}) {
+            std::FILE* f = std::tmpfile();
+            ASSERT_NE(f, nullptr);
+            ObjTextWriter out(f, threads);
+            out.text("head");
+            // 400 characters at most: blocks of 5242 records.
+            out.records(count, 400, [](char* p, size_t k) {
+                *p++ = ' ';
+                return writeInteger(p, static_cast<long long>(k));
+            });
+            out.text(" tail");
+            ASSERT_TRUE(out.finish());
+            std::string expected = "head";
+            for (size_t k = 0; k < count; ++k) expected += " " + std::to_string(k);
+            expected += " tail";
+            std::string got(expected.size() + 1, '\0');
+            std::rewind(f);
+            got.resize(std::fread(got.data(), 1, got.size(), f));
+            std::fclose(f);
+            EXPECT_EQ(got, expected) << threads << " threads, " << count << " records";
+        }
 }
 
 }  // namespace
