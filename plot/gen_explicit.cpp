@@ -1,4 +1,5 @@
 // Explicit and parametric curves (plot) and surfaces (plot3d).
+#include <algorithm>
 #include <cmath>
 
 #include "plot/generator.h"
@@ -107,37 +108,45 @@ Box3D finishSurfaceBox(Bounds b) {
 void colourByBox(MeshBuffers& mesh, const Box3D& box, double scale, double offset) {
     size_t count = mesh.vertices.size() / 3;
     mesh.colors.assign(count, PlotColour{});
-    for (size_t k = 0; k < count; ++k) {
-        const float* p = &mesh.vertices[k * 3];
-        mesh.colors[k] = rgb(rangeChannel(p[0], box.xMin, box.xMax, scale, offset),
-                             rangeChannel(p[1], box.yMin, box.yMax, scale, offset),
-                             rangeChannel(p[2], box.zMin, box.zMax, scale, offset));
-    }
+    forEachRange(count, 4096, [&](size_t first, size_t end) {
+        for (size_t k = first; k < end; ++k) {
+            const float* p = &mesh.vertices[k * 3];
+            mesh.colors[k] = rgb(rangeChannel(p[0], box.xMin, box.xMax, scale, offset),
+                                 rangeChannel(p[1], box.yMin, box.yMax, scale, offset),
+                                 rangeChannel(p[2], box.zMin, box.zMax, scale, offset));
+        }
+    });
 }
 
 // Smooth normals of one graph's U x W vertex grid: each vertex averages the
-// unit normals of the (up to four) quads around it.
+// unit normals of the (up to four) quads around it. Rows are independent,
+// so they are shared out among the threads.
 void gridNormals(const float* vertices, float* normals, int U, int W) {
     std::vector<Vec3> face(static_cast<size_t>(U) * W);
     auto at = [U](int j, int k) { return static_cast<size_t>(j) * U + k; };
-    for (int j = 0; j + 1 < W; ++j)
-        for (int k = 0; k + 1 < U; ++k) {
-            Vec3 p00 = load3(vertices + at(j, k) * 3), p01 = load3(vertices + at(j, k + 1) * 3);
-            Vec3 p11 = load3(vertices + at(j + 1, k + 1) * 3), p10 = load3(vertices + at(j + 1, k) * 3);
-            face[at(j, k)] = normalised(cross(p11 - p00, p10 - p01));
-        }
-    for (int j = 0; j < W; ++j)
-        for (int k = 0; k < U; ++k) {
-            Vec3 s;
-            for (int dj = 0; dj <= 1; ++dj)
-                for (int dk = 0; dk <= 1; ++dk) {
-                    int qj = j - dj, qk = k - dk;
-                    if (qj < 0 || qk < 0 || qj > W - 2 || qk > U - 2) continue;
-                    s = s + face[at(qj, qk)];
-                }
-            s = normalised(s);
-            store3(normals + at(j, k) * 3, s);
-        }
+    const size_t rowsPerRange = std::max(1, 4096 / U);
+    forEachRange(static_cast<size_t>(W - 1), rowsPerRange, [&](size_t first, size_t end) {
+        for (int j = static_cast<int>(first); j < static_cast<int>(end); ++j)
+            for (int k = 0; k + 1 < U; ++k) {
+                Vec3 p00 = load3(vertices + at(j, k) * 3), p01 = load3(vertices + at(j, k + 1) * 3);
+                Vec3 p11 = load3(vertices + at(j + 1, k + 1) * 3), p10 = load3(vertices + at(j + 1, k) * 3);
+                face[at(j, k)] = normalised(cross(p11 - p00, p10 - p01));
+            }
+    });
+    forEachRange(static_cast<size_t>(W), rowsPerRange, [&](size_t first, size_t end) {
+        for (int j = static_cast<int>(first); j < static_cast<int>(end); ++j)
+            for (int k = 0; k < U; ++k) {
+                Vec3 s;
+                for (int dj = 0; dj <= 1; ++dj)
+                    for (int dk = 0; dk <= 1; ++dk) {
+                        int qj = j - dj, qk = k - dk;
+                        if (qj < 0 || qk < 0 || qj > W - 2 || qk > U - 2) continue;
+                        s = s + face[at(qj, qk)];
+                    }
+                s = normalised(s);
+                store3(normals + at(j, k) * 3, s);
+            }
+    });
 }
 
 int generatePlot3d(Generator& gen) {

@@ -4,6 +4,7 @@
 // angle around their centroid and facing the larger values of f.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "plot/generator.h"
@@ -45,8 +46,14 @@ private:
     }
 
     int sampleGraphs(Bounds& bounds);
+    // Crossings of one stretch of the grid, with entries numbering them
+    // from 0 within the stretch.
+    struct CrossingList {
+        std::vector<Crossing> crossings;
+        std::vector<std::pair<int, int>> entries;
+    };
     void findCrossings(int g);
-    void addCrossing(int g, size_t pa, size_t pb, int cells[4][3]);
+    void addCrossing(int g, size_t pa, size_t pb, int cells[4][3], CrossingList& out) const;
     void cluster();
     void buildPolygons(int g);
     void orient(int g, Polygon& poly, Vec3 centroid);
@@ -56,7 +63,7 @@ private:
     PlotRecord& rec_;
     const int G_, C_;
     double lo_[3], hi_[3];
-    std::vector<float> samples_;
+    std::unique_ptr<float[]> samples_;  // every entry is written before it is read
     std::vector<Crossing> crossings_;
     std::vector<std::pair<int, int>> entries_;  // (cell, crossing) of the current graph
     std::vector<int> representative_;            // per crossing
@@ -69,7 +76,7 @@ private:
 int IsoSurface::sampleGraphs(Bounds& bounds) {
     const int n = rec_.exprCount;
     const size_t perGraph = static_cast<size_t>(G_) * G_ * G_;
-    samples_.assign(perGraph * n * 4, 0.0f);
+    samples_ = std::make_unique_for_overwrite<float[]>(perGraph * n * 4);
     double step[3];
     for (int a = 0; a < 3; ++a) step[a] = (hi_[a] - lo_[a]) / (G_ - 1);
     // Point `at` is graph g's grid point (a, b, c), c running fastest; a
@@ -103,7 +110,7 @@ int IsoSurface::sampleGraphs(Bounds& bounds) {
     return 1;
 }
 
-void IsoSurface::addCrossing(int g, size_t pa, size_t pb, int cells[4][3]) {
+void IsoSurface::addCrossing(int g, size_t pa, size_t pb, int cells[4][3], CrossingList& out) const {
     const float* sa = sample(g, pa);
     const float* sb = sample(g, pb);
     double va = sa[3], vb = sb[3];
@@ -111,34 +118,46 @@ void IsoSurface::addCrossing(int g, size_t pa, size_t pb, int cells[4][3]) {
     double t = va / (va - vb);
     if (!(t >= 0 && t <= 1)) t = 0.5;  // a value that is not a number
     Vec3 A = load3(sa), B = load3(sb);
-    int number = static_cast<int>(crossings_.size());
-    crossings_.push_back({A + t * (B - A), static_cast<int>(t <= 0.5 ? pa : pb)});
+    int number = static_cast<int>(out.crossings.size());
+    out.crossings.push_back({A + t * (B - A), static_cast<int>(t <= 0.5 ? pa : pb)});
     for (int k = 0; k < 4; ++k) {
         const int* cell = cells[k];
         if (cell[0] < 0 || cell[1] < 0 || cell[2] < 0 || cell[0] >= C_ || cell[1] >= C_ || cell[2] >= C_) continue;
-        entries_.emplace_back(static_cast<int>(cellIndex(cell[0], cell[1], cell[2])), number);
+        out.entries.emplace_back(static_cast<int>(cellIndex(cell[0], cell[1], cell[2])), number);
     }
 }
 
+// Each slab of equal a is searched on its own (on several threads), and
+// the slabs are joined in order: the numbering of a single pass.
 void IsoSurface::findCrossings(int g) {
+    std::vector<CrossingList> slabs(static_cast<size_t>(G_));
+    forEachRange(static_cast<size_t>(G_), 4, [&](size_t first, size_t end) {
+        for (int a = static_cast<int>(first); a < static_cast<int>(end); ++a) {
+            CrossingList& out = slabs[static_cast<size_t>(a)];
+            for (int b = 0; b < G_; ++b)
+                for (int c = 0; c < G_; ++c) {
+                    size_t p = pointIndex(a, b, c);
+                    if (a + 1 < G_) {
+                        int cells[4][3] = {{a, b, c}, {a, b - 1, c}, {a, b, c - 1}, {a, b - 1, c - 1}};
+                        addCrossing(g, p, pointIndex(a + 1, b, c), cells, out);
+                    }
+                    if (b + 1 < G_) {
+                        int cells[4][3] = {{a, b, c}, {a - 1, b, c}, {a, b, c - 1}, {a - 1, b, c - 1}};
+                        addCrossing(g, p, pointIndex(a, b + 1, c), cells, out);
+                    }
+                    if (c + 1 < G_) {
+                        int cells[4][3] = {{a, b, c}, {a - 1, b, c}, {a, b - 1, c}, {a - 1, b - 1, c}};
+                        addCrossing(g, p, pointIndex(a, b, c + 1), cells, out);
+                    }
+                }
+        }
+    });
     entries_.clear();
-    for (int a = 0; a < G_; ++a)
-        for (int b = 0; b < G_; ++b)
-            for (int c = 0; c < G_; ++c) {
-                size_t p = pointIndex(a, b, c);
-                if (a + 1 < G_) {
-                    int cells[4][3] = {{a, b, c}, {a, b - 1, c}, {a, b, c - 1}, {a, b - 1, c - 1}};
-                    addCrossing(g, p, pointIndex(a + 1, b, c), cells);
-                }
-                if (b + 1 < G_) {
-                    int cells[4][3] = {{a, b, c}, {a - 1, b, c}, {a, b, c - 1}, {a - 1, b, c - 1}};
-                    addCrossing(g, p, pointIndex(a, b + 1, c), cells);
-                }
-                if (c + 1 < G_) {
-                    int cells[4][3] = {{a, b, c}, {a - 1, b, c}, {a, b - 1, c}, {a - 1, b - 1, c}};
-                    addCrossing(g, p, pointIndex(a, b, c + 1), cells);
-                }
-            }
+    for (const CrossingList& slab : slabs) {
+        const int base = static_cast<int>(crossings_.size());
+        crossings_.insert(crossings_.end(), slab.crossings.begin(), slab.crossings.end());
+        for (const auto& [cell, number] : slab.entries) entries_.emplace_back(cell, base + number);
+    }
 }
 
 // Every crossing is clustered to exactly one grid point, and the first

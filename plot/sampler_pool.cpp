@@ -8,6 +8,7 @@
 #include <mutex>
 #include <new>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <unordered_set>
 
@@ -21,6 +22,25 @@ int samplerThreadCount() {
         if (n > 0) return n;
     }
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+void forEachRange(size_t count, size_t minimumRange, const std::function<void(size_t, size_t)>& work) {
+    size_t ranges = std::min(static_cast<size_t>(samplerThreadCount()), count / std::max<size_t>(minimumRange, 1));
+    if (ranges <= 1) {
+        work(0, count);
+        return;
+    }
+    auto bound = [count, ranges](size_t r) { return count * r / ranges; };
+    std::vector<std::jthread> helpers;
+    helpers.reserve(ranges);
+    size_t r = 1;
+    try {
+        for (; r < ranges; ++r) helpers.emplace_back([&work, bound, r] { work(bound(r), bound(r + 1)); });
+    } catch (const std::system_error&) {
+        // No more threads to be had: this one does the rest.
+    }
+    for (size_t rest = r; rest < ranges; ++rest) work(bound(rest), bound(rest + 1));
+    work(0, bound(1));
 }
 
 namespace {

@@ -19,6 +19,11 @@ namespace vx {
 // number (1 forces the single-thread run), else every hardware thread.
 int samplerThreadCount();
 
+// Runs work(first, end) over [0, count) cut into one contiguous range per
+// thread (none shorter than minimumRange), the first on this thread, and
+// returns when all are done. For work that evaluates nothing.
+void forEachRange(size_t count, size_t minimumRange, const std::function<void(size_t first, size_t end)>& work);
+
 // Whether the graphs (and the user functions and coordinate formula they
 // reach) only compute: anything that defines, deletes, plots, draws or
 // draws random numbers must see the one shared engine, in order.

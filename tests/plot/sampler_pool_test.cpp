@@ -68,6 +68,8 @@ TEST_F(SamplerPoolTest, ThreadsGiveTheOneThreadResult) {
     };
     run("newfunc(f, a, b, if(a<0, -f(-a, b), a^2-b))");
     plots.quality.plotSamples = 3000;
+    plots.quality.plot3dSamplesU = 64;  // normals and colours in several ranges
+    plots.quality.plot3dSamplesV = 200;
     for (const Case& c : cases) {
         std::string answer = run1(c.statement);
         int slot = plots.slotForTab(host.tabCount() - 1);
@@ -80,6 +82,9 @@ TEST_F(SamplerPoolTest, ThreadsGiveTheOneThreadResult) {
         EXPECT_TRUE(sameBits(many.mesh.vertices, one.mesh.vertices)) << c.statement;
         EXPECT_TRUE(sameBits(many.mesh.normals, one.mesh.normals)) << c.statement;
         EXPECT_TRUE(sameBits(many.mesh.flags, one.mesh.flags)) << c.statement;
+        if (!isPlot2D(plots.slots[static_cast<size_t>(slot)].kind)) {  // 2D palettes are partly random
+            EXPECT_TRUE(sameBits(many.mesh.colors, one.mesh.colors)) << c.statement;
+        }
         ASSERT_EQ(many.mesh.aux.polygons.size(), one.mesh.aux.polygons.size()) << c.statement;
         for (size_t k = 0; k < one.mesh.aux.polygons.size(); ++k)
             ASSERT_EQ(many.mesh.aux.polygons[k].indices, one.mesh.aux.polygons[k].indices) << c.statement;
