@@ -14,8 +14,8 @@ namespace vx {
 
 namespace {
 
-constexpr double kGap = 3;        // pixels between a tick's end and its number
-constexpr double kBoxTick = 5;    // length of a tick on the 3D box, pixels
+constexpr double kGap = 3;          // pixels between a tick's end and its number
+constexpr double kBoxTick = 5;      // length of a tick on the 3D box, pixels
 constexpr int kClearingSteps = 16;  // tries of 2 pixels further out for a 3D label
 // At most four numbers on a box edge, one per this many pixels along it
 // where it runs across the screen or up it.
@@ -157,8 +157,7 @@ void numbers2D(LabelSheet& sheet, const View2D& v, bool equalScale, QSize size) 
 
 using Point3 = std::array<float, 3>;
 
-void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySettings& display,
-               QSize size) {
+void numbers3D(LabelSheet& sheet, const PlotRecord& record, const DisplaySettings& display, QSize size) {
     const Box3D& b = record.box3D;
     const Point3 low{b.xMin, b.yMin, b.zMin}, high{b.xMax, b.yMax, b.zMax};
     CubeMapping cube = cubeMapping(b, display.constrainProportions != 0);
