@@ -128,13 +128,15 @@ Tag opFactorial(Eval& ev, const Args& a, Value& out) {
 }
 
 // ';' evaluates its operand with the output switched off and marks the
-// statement's result as not to be printed.
+// statement's result as not to be printed. A failure that unwinds out of
+// the operand is caught here, so that the mark survives it and a loop body
+// ending in ';' lets its loop go on.
 Tag opQuiet(Eval& ev, const Args& a, Value& out) {
     if (a.count != 1) return ev.fail("(;) Error: Syntax");
     Tag tag;
     {
         OutputSilencer silence(ev.engine);
-        tag = ev.evaluate(a[0], out);
+        tag = evaluateGuarded(ev, a[0], out);
     }
     ev.engine.noPrint = 1;
     return tag;

@@ -75,9 +75,7 @@ void storeLastResult(Engine& engine, Value value, Tag tag) {
     engine.lastResult.tag = tag;
 }
 
-// Evaluates one statement root; a division by an exact zero that no inner
-// catcher turned into a message ends here.
-static Tag evaluateStatement(Eval& ev, Ref root, Value& out) {
+Tag evaluateGuarded(Eval& ev, Ref root, Value& out) {
     try {
         return ev.evaluate(root, out);
     } catch (const DivisionByZero&) {
@@ -93,15 +91,16 @@ static Tag evaluateStatement(Eval& ev, Ref root, Value& out) {
 
 Tag runBodyWithPrinting(Eval& ev, Ref body) {
     Engine& engine = ev.engine;
-    int savedNoPrint = engine.noPrint;
-    engine.noPrint = 0;
     Value v;
-    Tag tag = ev.evaluate(body, v);
-    if (!engine.noPrint)
-        printResult(engine, ev.error, v, tag);
-    else
-        countErrorAnswer(engine, ev.error, tag);
-    engine.noPrint = savedNoPrint;
+    Tag tag;
+    {
+        NoPrintScope scope(engine);
+        tag = ev.evaluate(body, v);
+        if (!engine.noPrint)
+            printResult(engine, ev.error, v, tag);
+        else
+            countErrorAnswer(engine, ev.error, tag);
+    }
     storeLastResult(engine, std::move(v), tag);
     return tag;
 }
@@ -142,18 +141,19 @@ void submit(Engine& engine, const std::vector<std::string>& statements) {
     for (const Expression& e : expressions) {
         if (engine.endSubmission.load()) break;
         engine.outputEnabled = 1;
-        int savedNoPrint = engine.noPrint;
-        engine.noPrint = 0;
         Value result;
-        Tag tag = evaluateStatement(ev, Ref{&e, e.root()}, result);
-        // An answer that could not be printed counts as failed: % keeps
-        // the previous result.
-        if (!engine.noPrint) {
-            if (!printResult(engine, error, result, tag)) tag = kNone;
-        } else {
-            countErrorAnswer(engine, error, tag);
+        Tag tag;
+        {
+            NoPrintScope scope(engine);
+            tag = evaluateGuarded(ev, Ref{&e, e.root()}, result);
+            // An answer that could not be printed counts as failed: % keeps
+            // the previous result.
+            if (!engine.noPrint) {
+                if (!printResult(engine, error, result, tag)) tag = kNone;
+            } else {
+                countErrorAnswer(engine, error, tag);
+            }
         }
-        engine.noPrint = savedNoPrint;
         storeLastResult(engine, std::move(result), tag);
     }
 }

@@ -28,6 +28,25 @@ private:
     int saved_;
 };
 
+// Saves the statement's no-print flag, clears it for a scope and puts it
+// back on every way out, a failure unwinding through the scope included.
+class NoPrintScope {
+public:
+    explicit NoPrintScope(Engine& engine) : engine_(engine), saved_(engine.noPrint) { engine.noPrint = 0; }
+    ~NoPrintScope() { engine_.noPrint = saved_; }
+    NoPrintScope(const NoPrintScope&) = delete;
+    NoPrintScope& operator=(const NoPrintScope&) = delete;
+
+private:
+    Engine& engine_;
+    int saved_;
+};
+
+// Evaluates with the failures that unwind (a division by an exact zero that
+// no inner catcher turned into a message, memory running out) turned into
+// messages here: the boundary of a statement and of a quiet operand.
+Tag evaluateGuarded(class Eval& ev, struct Ref root, Value& out);
+
 // ">  " and the value (or for kNone the error text), in the answer colour.
 // False when memory ran out while formatting or writing the value; the line
 // then reads ">  Error: Out of Memory".
