@@ -23,25 +23,27 @@ Tag defineVariable(Eval& ev, const Args& a, Value& out, int locked) {
     const std::string* name = itemName(a[0]);
     if (!name || name->empty() || std::isdigit(static_cast<unsigned char>((*name)[0])))
         return ev.fail("(%s) Error: Invalid Name", cmd);
-    std::string n = *name;
+    // The name's item is still there after the value is evaluated: an
+    // expression is never changed while it runs.
+    const int symbol = a[0].item().symbol;
     Value v;
     Tag tag = ev.evaluate(a[1], v);
     Stores& s = ev.engine.stores;
     // A full table refuses before anything is deleted, so that nothing is lost.
     if (tag && s.variableTableFull(tag)) {
-        const SymbolBinding* b = s.findBinding(internSymbol(n));
+        const SymbolBinding* b = s.findBinding(symbol);
         bool replacesSameType = b && ((tag == kComplex && b->globalComplex >= 0) ||
                                       (tag == kList && b->globalList >= 0) || (tag == kMatrix && b->globalMatrix >= 0));
         if (!replacesSameType) return ev.fail("(%s) Error: Too many variables", cmd);
     }
-    if (s.deleteVariable(n) == 2) return ev.fail("(%s) Error: '%s' is locked", cmd, n.c_str());
+    if (s.deleteVariable(symbol) == 2) return ev.fail("(%s) Error: '%s' is locked", cmd, name->c_str());
     if (!tag) return kNone;
     if (tag == kComplex)
-        s.createComplexVariable(n, v.z, locked);
+        s.createComplexVariable(symbol, *name, v.z, locked);
     else if (tag == kList)
-        s.createListVariable(n, v.elements, locked);
+        s.createListVariable(*name, v.elements, locked);
     else
-        s.createMatrixVariable(n, v.columns, v.rows, v.elements, locked);
+        s.createMatrixVariable(*name, v.columns, v.rows, v.elements, locked);
     out = std::move(v);
     return tag;
 }

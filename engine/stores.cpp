@@ -12,13 +12,24 @@ int lowestFree(const Table& table) {
     return -1;
 }
 
-// The lowest in-use entry bound to a name, or -1: where a name's binding
-// moves when the entry it pointed at is deleted.
+// Where a name's binding moves when the entry it pointed at is deleted: the
+// lowest other entry with the name. Only a name held by several entries of
+// one table (which `new` never makes) needs the search.
 template <typename Table>
-int lowestWithSymbol(const Table& table, int symbol) {
+int nextBinding(const Table& table, int symbol, int& entries) {
+    if (--entries <= 0) {
+        entries = 0;
+        return -1;
+    }
     for (size_t k = 0; k < table.size(); ++k)
         if (table[k].inUse && table[k].symbol == symbol) return static_cast<int>(k);
     return -1;
+}
+
+// The lowest in-use index of a name wins, as a front-to-back search would.
+void bindLowest(int& slot, int& entries, int index) {
+    if (slot < 0 || index < slot) slot = index;
+    ++entries;
 }
 
 }  // namespace
@@ -38,46 +49,56 @@ void Stores::clear() {
     localCount = 0;
     localTypeCount = {0, 0, 0};
     bindings_.clear();
-}
-
-// The lowest in-use index of a name wins, as a front-to-back search would.
-static void bindLowest(int& slot, int index) {
-    if (slot < 0 || index < slot) slot = index;
+    takenComplex_.clear();
+    takenList_.clear();
+    takenMatrix_.clear();
+    takenFunctions_.clear();
 }
 
 int Stores::createComplexVariable(const std::string& name, Complex value, int locked) {
-    int k = lowestFree(complexVariables);
+    return createComplexVariable(internSymbol(name), name, value, locked);
+}
+
+int Stores::createComplexVariable(int symbol, const std::string& name, Complex value, int locked) {
+    int k = takenComplex_.lowestFree();
     if (k < 0) return -1;
-    ComplexVariable& v = complexVariables[static_cast<size_t>(k)];
-    v = ComplexVariable{locked, name, true, value, internSymbol(name)};
-    bindLowest(binding(v.symbol).globalComplex, k);
+    takenComplex_.take(k);
+    complexVariables[static_cast<size_t>(k)] = ComplexVariable{locked, name, true, value, symbol};
+    SymbolBinding& b = binding(symbol);
+    bindLowest(b.globalComplex, b.complexEntries, k);
+    return k;
+}
+
+int Stores::createArrayVariable(Tag tag, int symbol, const std::string& name, int columns, int rows,
+                                std::vector<Complex> elements, int locked) {
+    SlotSet<kVariableSlots>& taken = tag == kList ? takenList_ : takenMatrix_;
+    int k = taken.lowestFree();
+    if (k < 0) return -1;
+    taken.take(k);
+    auto& table = tag == kList ? listVariables : matrixVariables;
+    table[static_cast<size_t>(k)] = ArrayVariable{locked, name, true, columns, rows, std::move(elements), symbol};
+    SymbolBinding& b = binding(symbol);
+    if (tag == kList)
+        bindLowest(b.globalList, b.listEntries, k);
+    else
+        bindLowest(b.globalMatrix, b.matrixEntries, k);
     return k;
 }
 
 int Stores::createListVariable(const std::string& name, std::vector<Complex> elements, int locked) {
-    int k = lowestFree(listVariables);
-    if (k < 0) return -1;
-    ArrayVariable& v = listVariables[static_cast<size_t>(k)];
-    v = ArrayVariable{locked, name, true, 0, 0, std::move(elements), internSymbol(name)};
-    bindLowest(binding(v.symbol).globalList, k);
-    return k;
+    return createArrayVariable(kList, internSymbol(name), name, 0, 0, std::move(elements), locked);
 }
 
 int Stores::createMatrixVariable(const std::string& name, int columns, int rows, std::vector<Complex> elements,
                                  int locked) {
-    int k = lowestFree(matrixVariables);
-    if (k < 0) return -1;
-    ArrayVariable& v = matrixVariables[static_cast<size_t>(k)];
-    v = ArrayVariable{locked, name, true, columns, rows, std::move(elements), internSymbol(name)};
-    bindLowest(binding(v.symbol).globalMatrix, k);
-    return k;
+    return createArrayVariable(kMatrix, internSymbol(name), name, columns, rows, std::move(elements), locked);
 }
 
 bool Stores::variableTableFull(Tag tag) const {
     switch (tag) {
-        case kComplex: return lowestFree(complexVariables) < 0;
-        case kList: return lowestFree(listVariables) < 0;
-        case kMatrix: return lowestFree(matrixVariables) < 0;
+        case kComplex: return takenComplex_.full();
+        case kList: return takenList_.full();
+        case kMatrix: return takenMatrix_.full();
         default: return false;
     }
 }
@@ -87,14 +108,20 @@ void Stores::unlinkGlobal(Tag tag, int index) {
         ComplexVariable& v = complexVariables[static_cast<size_t>(index)];
         int symbol = v.symbol;
         v = ComplexVariable{};
-        binding(symbol).globalComplex = lowestWithSymbol(complexVariables, symbol);
+        takenComplex_.release(index);
+        SymbolBinding& b = binding(symbol);
+        b.globalComplex = nextBinding(complexVariables, symbol, b.complexEntries);
     } else {
         auto& table = tag == kList ? listVariables : matrixVariables;
         ArrayVariable& v = table[static_cast<size_t>(index)];
         int symbol = v.symbol;
         v = ArrayVariable{};
-        int& slot = tag == kList ? binding(symbol).globalList : binding(symbol).globalMatrix;
-        slot = lowestWithSymbol(table, symbol);
+        (tag == kList ? takenList_ : takenMatrix_).release(index);
+        SymbolBinding& b = binding(symbol);
+        if (tag == kList)
+            b.globalList = nextBinding(table, symbol, b.listEntries);
+        else
+            b.globalMatrix = nextBinding(table, symbol, b.matrixEntries);
     }
 }
 
@@ -116,10 +143,12 @@ int Stores::deleteVariableAt(Tag tag, int index) {
     return 1;
 }
 
-int Stores::deleteVariable(const std::string& name) {
+int Stores::deleteVariable(const std::string& name) { return deleteVariable(internSymbol(name)); }
+
+int Stores::deleteVariable(int symbol) {
     // Index by index, complex before list before matrix: the first entry
     // with the name decides.
-    const SymbolBinding* b = findBinding(internSymbol(name));
+    const SymbolBinding* b = findBinding(symbol);
     if (!b) return 0;
     struct Candidate {
         Tag tag;
@@ -133,18 +162,20 @@ int Stores::deleteVariable(const std::string& name) {
 }
 
 int Stores::findFunction(const std::string& name) const {
-    for (size_t k = 0; k < functions.size(); ++k)
-        if (functions[k].inUse && functions[k].name == name) return static_cast<int>(k);
-    return -1;
+    const SymbolBinding* b = findBinding(internSymbol(name));
+    return b ? b->function : -1;
 }
 
-int Stores::freeFunctionSlot() const { return lowestFree(functions); }
+int Stores::freeFunctionSlot() const { return takenFunctions_.lowestFree(); }
 
 void Stores::storeFunction(int index, UserFunction f) {
+    deleteFunctionAt(index);
     f.symbol = internSymbol(f.name);
     f.inUse = true;
     functions[static_cast<size_t>(index)] = std::move(f);
-    bindLowest(binding(functions[static_cast<size_t>(index)].symbol).function, index);
+    takenFunctions_.take(index);
+    SymbolBinding& b = binding(functions[static_cast<size_t>(index)].symbol);
+    bindLowest(b.function, b.functionEntries, index);
 }
 
 void Stores::deleteFunctionAt(int index) {
@@ -153,7 +184,9 @@ void Stores::deleteFunctionAt(int index) {
     if (!f.inUse) return;
     int symbol = f.symbol;
     f = UserFunction{};
-    binding(symbol).function = lowestWithSymbol(functions, symbol);
+    takenFunctions_.release(index);
+    SymbolBinding& b = binding(symbol);
+    b.function = nextBinding(functions, symbol, b.functionEntries);
 }
 
 int Stores::findCoordinates(const std::string& name) const {

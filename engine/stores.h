@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/expression.h"
+#include "engine/slot_set.h"
 #include "engine/value.h"
 
 namespace vx {
@@ -77,6 +78,12 @@ struct SymbolBinding {
     int globalList = -1;
     int globalMatrix = -1;
     int function = -1;
+    // How many global entries of each table carry the name: when the last
+    // one goes, the binding is cleared without searching the table.
+    int complexEntries = 0;
+    int listEntries = 0;
+    int matrixEntries = 0;
+    int functionEntries = 0;
 };
 
 // A local binding. Its name is its interned symbol (symbolName gives the
@@ -100,12 +107,14 @@ public:
 
     // Global variables. Creation takes the lowest free entry; -1 when full.
     int createComplexVariable(const std::string& name, Complex value, int locked);
+    int createComplexVariable(int symbol, const std::string& name, Complex value, int locked);
     int createListVariable(const std::string& name, std::vector<Complex> elements, int locked);
     int createMatrixVariable(const std::string& name, int columns, int rows, std::vector<Complex> elements,
                              int locked);
     bool variableTableFull(Tag tag) const;
     // 0 none, 1 deleted, 2 locked (left in place).
     int deleteVariable(const std::string& name);
+    int deleteVariable(int symbol);
     int deleteVariableAt(Tag tag, int index);
 
     // User functions and coordinate systems.
@@ -148,8 +157,12 @@ public:
     void popLocals(int n);
 
 private:
+    int createArrayVariable(Tag tag, int symbol, const std::string& name, int columns, int rows,
+                            std::vector<Complex> elements, int locked);
     void unlinkGlobal(Tag tag, int index);
     std::vector<SymbolBinding> bindings_;
+    SlotSet<kVariableSlots> takenComplex_, takenList_, takenMatrix_;
+    SlotSet<kFunctionSlots> takenFunctions_;
 };
 
 }  // namespace vx
