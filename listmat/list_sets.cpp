@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "listmat/list_support.h"
+#include "listmat/value_set.h"
 
 namespace vx::listmat {
 namespace {
@@ -75,20 +76,38 @@ std::vector<int> repeatedPositions(const std::vector<Complex>& elements) {
     return repeats;
 }
 
-std::vector<int> commonPositions(const std::vector<Complex>& elements, int required) {
-    std::vector<int> common;
-    forEachRun(
-        elements,
-        [&](const Keyed* begin, const Keyed* end) {
-            // The member at rank r has end - begin - r equal values from it on.
-            const long long size = end - begin;
-            const long long rank = size - required;
-            if (rank >= 0 && rank < size) common.push_back(begin[rank].position);
-        },
-        [&](int position) {
-            if (required == 1) common.push_back(position);
-        });
-    std::sort(common.begin(), common.end());
+// The elements without repeats, each value at its first occurrence (a
+// value with a NaN part repeats nothing and stays).
+static std::vector<Complex> dropRepeats(const std::vector<Complex>& elements) {
+    std::vector<Complex> kept;
+    ValueSet set(elements.size());
+    for (const Complex& z : elements)
+        if (std::isnan(z.re) || std::isnan(z.im) || set.insert(z, 0)) kept.push_back(z);
+    return kept;
+}
+
+std::vector<Complex> commonValues(const std::vector<Value>& lists) {
+    const std::vector<Complex>& first = lists.front().elements;
+    if (lists.size() == 1) return dropRepeats(first);
+    // Each distinct value of the first list carries the number of the last
+    // list it has been seen in; it stays a candidate while that number
+    // keeps up with the lists read so far.
+    std::vector<Complex> candidates;
+    ValueSet set(first.size());
+    for (const Complex& z : first)
+        if (!std::isnan(z.re) && !std::isnan(z.im) && set.insert(z, static_cast<int>(candidates.size())))
+            candidates.push_back(z);
+    std::vector<int> seenIn(candidates.size(), 0);
+    for (size_t k = 1; k < lists.size(); ++k)
+        for (const Complex& z : lists[k].elements) {
+            int c = set.find(z);
+            if (c >= 0 && seenIn[static_cast<size_t>(c)] == static_cast<int>(k) - 1)
+                seenIn[static_cast<size_t>(c)] = static_cast<int>(k);
+        }
+    std::vector<Complex> common;
+    const int last = static_cast<int>(lists.size()) - 1;
+    for (size_t c = 0; c < candidates.size(); ++c)
+        if (seenIn[c] == last) common.push_back(candidates[c]);
     return common;
 }
 
@@ -101,19 +120,11 @@ Tag unionOfLists(Eval& ev, const Args& args, Value& out) {
 }
 
 Tag intersectionOfLists(Eval& ev, const Args& args, Value& out) {
-    std::vector<Complex> joined;
-    Expression removeRepeats = parseInternal("union(fintersect01)");
-    Value argument, unique;
-    for (int k = 0; k < args.count; ++k) {
-        if (!evaluateList(ev, args[k], "intersection", argument)) return kNone;
-        LocalScope scope(ev.engine);
-        if (scope.push("fintersect01", std::move(argument)) < 0) return ev.fail(kTooManyLocals);
-        if (!ev.evaluate(Ref{&removeRepeats, removeRepeats.root()}, unique)) return kNone;
-        joined.insert(joined.end(), unique.elements.begin(), unique.elements.end());
-    }
-    std::vector<int> common = commonPositions(joined, args.count);
-    return selectThroughTemporaries(ev, "fintersect01", std::move(joined), "fintersect02", common,
-                                    "take(fintersect01,fintersect02)", out);
+    std::vector<Value> lists(static_cast<size_t>(args.count));
+    for (int k = 0; k < args.count; ++k)
+        if (!evaluateList(ev, args[k], "intersection", lists[static_cast<size_t>(k)])) return kNone;
+    out = Value::list(lists.empty() ? std::vector<Complex>{} : commonValues(lists));
+    return kList;
 }
 
 }  // namespace vx::listmat

@@ -1,7 +1,7 @@
 #pragma once
-// union and intersection. Both hand the final selection to drop and take
-// over temporary list variables; the repeated values themselves are found
-// by sorting, so long lists with many repeats stay n log n.
+// union and intersection. union hands its selection to drop over temporary
+// list variables, its repeats found by sorting; intersection finds the
+// common values with a hash set, in linear time.
 #include <vector>
 
 #include "engine/evaluator.h"
@@ -13,9 +13,9 @@ namespace vx::listmat {
 // 0 and -0 are one value and a NaN part equals nothing.
 std::vector<int> repeatedPositions(const std::vector<Complex>& elements);
 
-// Positions i for which 1 plus the number of later positions holding an
-// equal value is exactly `required`, ascending.
-std::vector<int> commonPositions(const std::vector<Complex>& elements, int required);
+// The distinct values of the first list found in every other list, in the
+// first list's order (lists is not empty).
+std::vector<Complex> commonValues(const std::vector<Value>& lists);
 
 Tag unionOfLists(Eval& ev, const Args& args, Value& out);
 Tag intersectionOfLists(Eval& ev, const Args& args, Value& out);
