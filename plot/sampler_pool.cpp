@@ -89,7 +89,7 @@ bool samplesInParallel(const Stores& stores, const PlotRecord& record) {
 }
 
 Sampler::Sampler(const Engine& source, const PlotRecord& record, GeneratorTexts texts)
-    : record(record), texts_(texts) {
+    : record(record), sourceAbort_(source.abortRequested), texts_(texts) {
     engine.stores = source.stores;
     engine.lastResult = source.lastResult;
     engine.displayDigits = source.displayDigits;
@@ -166,7 +166,7 @@ void sampleChunks(SharedRun& run, Sampler& sampler, int variables, const ChunkWo
     }
     for (;;) {
         size_t chunk = run.nextChunk.fetch_add(1);
-        if (chunk >= run.chunkCount || chunk > run.firstFailure.load() || sampler.ev.aborted()) return;
+        if (chunk >= run.chunkCount || chunk > run.firstFailure.load() || sampler.stopRequested()) return;
         size_t first = chunk * run.chunkPoints, end = std::min(run.points, first + run.chunkPoints);
         if (!work(sampler, first, end)) {
             std::lock_guard lock(run.mutex);

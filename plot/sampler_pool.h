@@ -46,8 +46,14 @@ public:
     int map2(Complex u, Complex v, Complex& x, Complex& y);
     int map3(Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z);
     Tag failDataType() { return ev.fail("%s", texts_.dataType); }
+    // The user asked the run to stop: seen on the shared engine between
+    // points, passed on to this one for long evaluations.
+    bool stopRequested() const {
+        return sourceAbort_.load(std::memory_order_relaxed) != 0 || ev.aborted();
+    }
 
 private:
+    const std::atomic<int>& sourceAbort_;
     GeneratorTexts texts_;
     std::vector<SharedExpression> exprs_;
     LocalScope scope_{engine};
@@ -75,7 +81,7 @@ int sampleGrid(Generator& gen, int variables, size_t points, size_t pointsPerSte
     if (threads > 1 && points >= 2 * kChunkPoints && samplesInParallel(gen.ev.engine.stores, gen.record))
         return sampleOnThreads(gen, threads, variables, points, pointsPerStep,
                                [&point](Sampler& s, size_t first, size_t end) {
-                                   for (size_t at = first; at < end && !s.ev.aborted(); ++at)
+                                   for (size_t at = first; at < end && !s.stopRequested(); ++at)
                                        if (!point(s, at)) return 0;
                                    return 1;
                                });
