@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vexalo needs to build, test and run, skipping
-# those already present. Sourced by run.sh and test.sh.
+# those already present, and any packages given as arguments. Run by
+# run.sh, test.sh and CI.
 set -euo pipefail
 VX_PACKAGES=(
   build-essential cmake ninja-build git
@@ -10,6 +11,7 @@ VX_PACKAGES=(
   libboost-dev libboost-math-dev python3-mpmath python3-numpy
   scdoc python3-pexpect
   dpkg-dev file lintian desktop-file-utils appstream
+  "$@"  # what a caller needs besides (CI: the fuzzing compiler)
 )
 missing=()
 for p in "${VX_PACKAGES[@]}"; do
