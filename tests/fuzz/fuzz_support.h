@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <time.h>
 
 #include "engine/engine.h"
 #include "plot/obj_export.h"
@@ -25,12 +26,16 @@ public:
 };
 
 // One process-wide thread. While a run is armed it sets the engine's
-// abortRequested after kAbortAfter and aborts the process (a reported
-// crash) when the run is still going kHangAfter later.
+// abortRequested after kAbortAfter; a run that then goes on for kHangAfter
+// of processor time (a loop that ignores the request), or kBlockedAfter on
+// the clock (threads waiting for each other), is a hang: the process aborts
+// and the fuzzer reports the input. Processor time keeps a busy machine
+// from passing for a hang.
 class Watchdog {
 public:
     static constexpr auto kAbortAfter = std::chrono::milliseconds(300);
     static constexpr auto kHangAfter = std::chrono::seconds(10);
+    static constexpr auto kBlockedAfter = std::chrono::seconds(60);
 
     static Watchdog& instance() {
         // Never destroyed: the thread runs until the process ends.
@@ -42,6 +47,7 @@ public:
         std::lock_guard lock(mutex_);
         engine_ = &engine;
         start_ = std::chrono::steady_clock::now();
+        requested_ = false;
     }
     void disarm() {
         std::lock_guard lock(mutex_);
@@ -49,17 +55,31 @@ public:
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     Watchdog() { std::thread([this] { watch(); }).detach(); }
+
+    static std::chrono::nanoseconds processorTime() {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+    }
 
     void watch() {
         for (;;) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             std::lock_guard lock(mutex_);
             if (!engine_) continue;
-            auto running = std::chrono::steady_clock::now() - start_;
-            if (running > kAbortAfter) engine_->abortRequested.store(1);
-            if (running > kAbortAfter + kHangAfter) {
-                std::fputs("fuzz watchdog: still running 10 s after the abort request\n", stderr);
+            auto now = Clock::now();
+            if (now - start_ < kAbortAfter) continue;
+            engine_->abortRequested.store(1);
+            if (!requested_) {
+                requested_ = true;
+                requestedAt_ = now;
+                processorAtRequest_ = processorTime();
+            }
+            if (processorTime() - processorAtRequest_ > kHangAfter || now - requestedAt_ > kBlockedAfter) {
+                std::fputs("fuzz watchdog: the run goes on long after the abort request\n", stderr);
                 std::abort();
             }
         }
@@ -67,7 +87,9 @@ private:
 
     std::mutex mutex_;
     Engine* engine_ = nullptr;
-    std::chrono::steady_clock::time_point start_;
+    Clock::time_point start_, requestedAt_;
+    std::chrono::nanoseconds processorAtRequest_{};
+    bool requested_ = false;
 };
 
 // Arms the watchdog for a scope.

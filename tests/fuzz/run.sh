@@ -20,6 +20,6 @@ for target in "${targets[@]}"; do
   [ "$target" = user_data ] && max_len=8192
   echo "== fuzzing $target for ${seconds}s"
   "$build/tests/fuzz/vx_fuzz_$target" "$work/$target/corpus" "$here/corpus/$target" \
-    -dict="$here/vexalo.dict" -max_len="$max_len" -max_total_time="$seconds" -timeout=30 \
+    -dict="$here/vexalo.dict" -max_len="$max_len" -max_total_time="$seconds" -timeout=120 \
     -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/"
 done
