@@ -44,7 +44,13 @@ bool candidateValues(float v, std::vector<double>& out, const std::atomic<int>& 
     return true;
 }
 
-std::string enclosed(const Poly& p) { return "(" + polyText(p) + ")"; }
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on "(" + text at -O3.
+std::string enclosed(const Poly& p) {
+    std::string text = "(";
+    text += polyText(p);
+    text += ')';
+    return text;
+}
 
 // Real whole coefficients that a double holds exactly.
 bool hasIntegerCoefficients(const Poly& p) {
