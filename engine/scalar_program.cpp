@@ -222,6 +222,29 @@ void pairSinesWithCosines(ScalarProgram& program) {
     }
 }
 
+// An operation whose operands are all constants is done once, here, with
+// the kernel the program would run, and becomes a constant itself. One
+// that fails stays, so that the general walk reports it when it runs.
+void foldConstant(const Expression& e, const Item& item, std::vector<ItemOp>& itemOps, size_t j) {
+    ItemOp& op = itemOps[j];
+    if (op.part != Part::Operation) return;
+    Complex registers[3]{};
+    for (int k = 0; k < item.count; ++k) {
+        const ItemOp& operand = itemOps[static_cast<size_t>(e.operandRoots[static_cast<size_t>(item.operandStart + k)])];
+        if (operand.part != Part::Constant) return;
+        registers[k] = operand.value;
+    }
+    ScalarOp folded;
+    folded.code = op.code;
+    folded.apply = op.apply;
+    folded.a = 0;
+    folded.b = 1;
+    folded.result = 2;
+    if (!stepsFor(op.code).single(registers, folded)) return;
+    op.part = Part::Constant;
+    op.value = registers[2];
+}
+
 // The register program of the pure sub-expression made of items
 // first..root (a contiguous run in postfix order).
 ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemOps, int first, int root) {
@@ -309,6 +332,7 @@ void compileScalarPrograms(Expression& e) {
             }
         }
         pure[j] = p;
+        if (p) foldConstant(e, item, itemOps, j);
     }
     // A program is built for each pure operator or call whose parent is not
     // pure.
