@@ -59,11 +59,15 @@ Tag bWhile(Eval& ev, const Args& a, Value&) {
     Ref condition = a[a.count - 2], body = a[a.count - 1];
     for (;;) {
         if (ev.aborted()) return ev.failAborted();
-        Value c;
-        Tag tag = ev.evaluate(condition, c);
-        if (!tag) return kNone;
-        if (tag != kComplex) return ev.fail("(while) Error: Data Type");
-        if (!isTrue(c.z)) break;
+        Complex truth;
+        if (!ev.evaluateScalar(condition, truth)) {
+            Value c;
+            Tag tag = ev.evaluate(condition, c);
+            if (!tag) return kNone;
+            if (tag != kComplex) return ev.fail("(while) Error: Data Type");
+            truth = c.z;
+        }
+        if (!isTrue(truth)) break;
         if (!runBodyWithPrinting(ev, body)) break;
     }
     return ev.fail("(while) No Return Value");
@@ -74,6 +78,11 @@ Tag bSeq(Eval& ev, const Args& a, Value& out) {
     for (int k = 0; k < a.count - 1; ++k) {
         if (ev.aborted()) return ev.failAborted();
         runBodyWithPrinting(ev, a[k]);
+    }
+    Complex number;
+    if (assignNumber(ev, a[a.count - 1], number)) {
+        out = Value::scalar(number);
+        return kComplex;
     }
     return ev.evaluate(a[a.count - 1], out);
 }

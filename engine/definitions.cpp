@@ -29,6 +29,10 @@ Tag defineVariable(Eval& ev, const Args& a, Value& out, int locked) {
     Value v;
     Tag tag = ev.evaluate(a[1], v);
     Stores& s = ev.engine.stores;
+    if (tag == kComplex && s.redefineComplexInPlace(symbol, v.z, locked)) {
+        out = std::move(v);
+        return tag;
+    }
     // A full table refuses before anything is deleted, so that nothing is lost.
     if (tag && s.variableTableFull(tag)) {
         const SymbolBinding* b = s.findBinding(symbol);
@@ -49,6 +53,31 @@ Tag defineVariable(Eval& ev, const Args& a, Value& out, int locked) {
 }
 
 Tag bNew(Eval& ev, const Args& a, Value& out) { return defineVariable(ev, a, out, 0); }
+
+}  // namespace
+
+// Loop bodies that only update numbers ("new(s,s+k);") are most of what
+// while, for and seq run: these do one without the general walk.
+bool assignNumber(Eval& ev, Ref call, Complex& value) {
+    if (!call.valid()) return false;
+    const Item& item = call.item();
+    if (item.kind != kFunction || item.count != 2 || item.resolution != Resolution::Builtin || item.handler != bNew)
+        return false;
+    const Args a{call.expr, call.expr->operandRoots.data() + item.operandStart, 2, item.name};
+    const Item& name = a[0].item();
+    if (name.kind != kVariable || name.name.empty() || std::isdigit(static_cast<unsigned char>(name.name[0])))
+        return false;
+    return ev.evaluateScalar(a[1], value) && ev.engine.stores.redefineComplexInPlace(name.symbol, value, 0);
+}
+
+bool assignNumberQuietly(Eval& ev, Ref body, Complex& value) {
+    const Item& quiet = body.item();
+    if (quiet.kind != kOperator || quiet.count != 1 || quiet.code[0] != ';' || quiet.code[1]) return false;
+    return assignNumber(ev, Ref{body.expr, body.expr->operandRoots[static_cast<size_t>(quiet.operandStart)]}, value);
+}
+
+namespace {
+
 Tag bNewHidden(Eval& ev, const Args& a, Value& out) { return defineVariable(ev, a, out, 1); }
 
 Tag bDelete(Eval& ev, const Args& a, Value&) {

@@ -73,6 +73,23 @@ public:
     unsigned runScalarLanes(const ScalarProgram& program, Complex* registers, int lanes, int loopSymbol,
                             double first, double step, Complex* values);
 
+    // The number a literal, a name or a compiled scalar sub-expression
+    // stands for, without the general walk; false when ref is none of
+    // these or the program cannot answer (the general walk then gives the
+    // value or the message).
+    bool evaluateScalar(Ref ref, Complex& z) {
+        if (!ref.valid()) return false;
+        const Item& item = ref.item();
+        if (item.kind == kLiteral) {
+            z = item.value;
+            return true;
+        }
+        if (item.scalarProgram >= 0)
+            return runScalar(ref.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)], z);
+        return item.kind == kVariable && item.special == SpecialName::None &&
+               loadScalarName(ScalarLoad{item.symbol, 0}, z);
+    }
+
     template <typename... A>
     Tag fail(const char* format, A... args) {
         return error.fail(format, args...);

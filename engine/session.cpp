@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <sstream>
 
+#include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
 #include "engine/format.h"
 #include "engine/parser.h"
@@ -91,6 +92,11 @@ Tag evaluateGuarded(Eval& ev, Ref root, Value& out) {
 
 Tag runBodyWithPrinting(Eval& ev, Ref body) {
     Engine& engine = ev.engine;
+    Complex number;
+    if (assignNumberQuietly(ev, body, number)) {
+        storeLastResult(engine, Value::scalar(number), kComplex);
+        return kComplex;
+    }
     Value v;
     Tag tag;
     {

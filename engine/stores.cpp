@@ -103,6 +103,18 @@ bool Stores::variableTableFull(Tag tag) const {
     }
 }
 
+bool Stores::redefineComplexInPlace(int symbol, Complex value, int locked) {
+    const SymbolBinding* b = findBinding(symbol);
+    if (!b || b->globalComplex < 0 || b->globalList >= 0 || b->globalMatrix >= 0) return false;
+    ComplexVariable& v = complexVariables[static_cast<size_t>(b->globalComplex)];
+    if (v.locked) return false;
+    const int free = takenComplex_.lowestFree();
+    if (free >= 0 && free < b->globalComplex) return false;
+    v.value = value;
+    v.locked = locked;
+    return true;
+}
+
 void Stores::unlinkGlobal(Tag tag, int index) {
     if (tag == kComplex) {
         ComplexVariable& v = complexVariables[static_cast<size_t>(index)];

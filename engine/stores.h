@@ -112,6 +112,11 @@ public:
     int createMatrixVariable(const std::string& name, int columns, int rows, std::vector<Complex> elements,
                              int locked);
     bool variableTableFull(Tag tag) const;
+    // Gives the unlocked complex variable of this name a new value and
+    // lock flag in its own entry, where deleting it and defining it again
+    // would put it back (no free entry below it, no list or matrix of the
+    // name). False, changing nothing, when that does not hold.
+    bool redefineComplexInPlace(int symbol, Complex value, int locked);
     // 0 none, 1 deleted, 2 locked (left in place).
     int deleteVariable(const std::string& name);
     int deleteVariable(int symbol);

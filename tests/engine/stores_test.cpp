@@ -81,5 +81,27 @@ TEST(Stores, FullTablesAndLockedEntries) {
     EXPECT_EQ(s.deleteVariable("v6"), 0);
 }
 
+// A redefinition in place must land where deleting and defining again
+// would: refused when a free entry lies below, a list shares the name, or
+// the entry is locked.
+TEST(Stores, RedefinitionInPlaceOnlyWhereANewEntryWouldLand) {
+    struct Case {
+        const char* name;
+        bool expected;
+    } cases[] = {{"a", true}, {"c", false}, {"d", false}, {"e", false}, {"nobody", false}};
+    for (const Case& c : cases) {
+        Stores s;
+        for (const char* name : {"a", "b", "c", "d", "e"}) s.createComplexVariable(name, {}, 0);
+        s.deleteVariable("b");                       // a free entry below c, d and e
+        s.createListVariable("d", {}, 0);            // d is also a list
+        s.complexVariables[4].locked = 1;            // e is locked
+        EXPECT_EQ(s.redefineComplexInPlace(internSymbol(c.name), Complex{7, 0}, 0), c.expected) << c.name;
+        const int at = s.findBinding(internSymbol(c.name)) ? s.findBinding(internSymbol(c.name))->globalComplex : -1;
+        if (at >= 0) {
+            EXPECT_EQ(s.complexVariables[static_cast<size_t>(at)].value.re, c.expected ? 7 : 0) << c.name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vx
