@@ -43,4 +43,19 @@ void BM_NestedShortSum(benchmark::State& state) {
 }
 BENCHMARK(BM_NestedShortSum)->Unit(benchmark::kMillisecond);
 
+// Loops that update variables with new(): each pass redefines numbers.
+void BM_WhileUpdate100k(benchmark::State& state) {
+    runLoop(state, "new(s,0)", "while(new(n,0);,n<10^5,seq(new(s,s+n);,new(n,n+1));)", 100000);
+}
+BENCHMARK(BM_WhileUpdate100k)->Unit(benchmark::kMillisecond);
+
+void BM_ForUpdate100k(benchmark::State& state) { runLoop(state, "new(s,0)", "for(k,1,100000,new(s,s+k);)", 100000); }
+BENCHMARK(BM_ForUpdate100k)->Unit(benchmark::kMillisecond);
+
+// A pass is one call of the user function: fib(20) makes 21891 calls.
+void BM_UserRecursionFib20(benchmark::State& state) {
+    runLoop(state, "newfunc(fib,n,if(n<2,n,fib(n-1)+fib(n-2)))", "fib(20)", 21891);
+}
+BENCHMARK(BM_UserRecursionFib20)->Unit(benchmark::kMillisecond);
+
 }  // namespace
