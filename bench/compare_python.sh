@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the loop and list benchmarks and the same work in the machine's
 # CPython in one go and prints the time per pass of each and their ratio.
-# Both sides report their best of five runs: the machine is shared and
-# noisy, and the best run is the one least disturbed by neighbours.
+# Both sides report the processor time of their best of five runs: the
+# machine is shared and noisy, and processor time and the best run are
+# the least disturbed by neighbours.
 #
 #   bench/compare_python.sh [VX_BENCH] [BASELINE_VX_BENCH]
 #
@@ -17,7 +18,7 @@ import cmath, json, math, subprocess, sys, time
 def per_pass(fn, n, repeat=5):
     best = float("inf")
     for _ in range(repeat):
-        t = time.perf_counter(); fn(); best = min(best, time.perf_counter() - t)
+        t = time.process_time(); fn(); best = min(best, time.process_time() - t)
     return best / n * 1e9
 
 def squares():
@@ -72,7 +73,7 @@ def vx_ns(binary):
         if b.get("run_type") == "iteration" and not b.get("error_occurred"):
             scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}[b["time_unit"]]
             name = b["run_name"]
-            times[name] = min(times.get(name, math.inf), b["real_time"] * scale / passes[name])
+            times[name] = min(times.get(name, math.inf), b["cpu_time"] * scale / passes[name])
     return times
 
 ours, before = vx_ns(sys.argv[1]), vx_ns(sys.argv[2])
