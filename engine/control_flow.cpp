@@ -5,6 +5,7 @@
 #include "engine/engine_builtins.h"
 #include "engine/evaluator.h"
 #include "engine/loop_passes.h"
+#include "engine/number_loop.h"
 #include "engine/operators.h"
 #include "engine/session.h"
 #include "mathlib/complex.h"
@@ -57,8 +58,16 @@ Tag bWhile(Eval& ev, const Args& a, Value&) {
     if (a.count != 2 && a.count != 3) return ev.fail("(while) Error: Syntax");
     if (a.count == 3) runBodyWithPrinting(ev, a[0]);
     Ref condition = a[a.count - 2], body = a[a.count - 1];
+    NumberLoop numbers;
+    const bool compiled = numbers.compile(condition, body);
     for (;;) {
         if (ev.aborted()) return ev.failAborted();
+        if (compiled) {
+            NumberLoop::Pass pass = numbers.run(ev);
+            if (pass == NumberLoop::Pass::Ended) break;
+            if (pass == NumberLoop::Pass::Done) continue;
+            numbers.unbind();
+        }
         Complex truth;
         if (!ev.evaluateScalar(condition, truth)) {
             Value c;

@@ -315,6 +315,22 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
 
 }  // namespace
 
+bool runScalarProgram(const ScalarProgram& program, const Complex* const* loads, Complex& z) {
+    // Left uninitialised on purpose, as in the evaluator: every register is
+    // written before it is read.
+    union Registers {
+        Registers() {}
+        Complex values[ScalarProgram::kMaxRegisters];
+    } registers;
+    Complex* r = registers.values;
+    for (size_t k = 0; k < program.constants.size(); ++k) r[k] = program.constants[k];
+    for (size_t k = 0; k < program.loads.size(); ++k) r[program.loads[k].target] = *loads[k];
+    for (const ScalarOp& op : program.ops)
+        if (!op.step(r, op)) return false;
+    z = r[program.value];
+    return true;
+}
+
 void compileScalarPrograms(Expression& e) {
     const size_t n = e.items.size();
     // pure[j]: item j and all it depends on are pure scalar arithmetic, in

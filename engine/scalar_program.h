@@ -76,6 +76,10 @@ struct ScalarProgram {
     int registerCount = 0;
 };
 
+// Runs a program whose names have been looked up already: loads[k] holds
+// the number of program.loads[k]. False when an operation fails.
+bool runScalarProgram(const ScalarProgram& program, const Complex* const* loads, Complex& z);
+
 // Compiles the pure scalar sub-expressions of a linked expression and
 // records the program index in each one's root item.
 void compileScalarPrograms(Expression& e);

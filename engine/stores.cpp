@@ -103,16 +103,30 @@ bool Stores::variableTableFull(Tag tag) const {
     }
 }
 
-bool Stores::redefineComplexInPlace(int symbol, Complex value, int locked) {
+Complex* Stores::redefinableNumber(int symbol) {
     const SymbolBinding* b = findBinding(symbol);
-    if (!b || b->globalComplex < 0 || b->globalList >= 0 || b->globalMatrix >= 0) return false;
+    if (!b || b->globalComplex < 0 || b->globalList >= 0 || b->globalMatrix >= 0) return nullptr;
     ComplexVariable& v = complexVariables[static_cast<size_t>(b->globalComplex)];
-    if (v.locked) return false;
+    if (v.locked) return nullptr;
     const int free = takenComplex_.lowestFree();
-    if (free >= 0 && free < b->globalComplex) return false;
-    v.value = value;
-    v.locked = locked;
+    if (free >= 0 && free < b->globalComplex) return nullptr;
+    return &v.value;
+}
+
+bool Stores::redefineComplexInPlace(int symbol, Complex value, int locked) {
+    Complex* at = redefinableNumber(symbol);
+    if (!at) return false;
+    *at = value;
+    complexVariables[static_cast<size_t>(binding(symbol).globalComplex)].locked = locked;
     return true;
+}
+
+const Complex* Stores::numberOf(int symbol) const {
+    const SymbolBinding* b = findBinding(symbol);
+    if (!b) return nullptr;
+    if (b->localComplex >= 0) return &localComplex[static_cast<size_t>(b->localComplex)].value.z;
+    if (b->localList >= 0 || b->localMatrix >= 0 || b->globalComplex < 0) return nullptr;
+    return &complexVariables[static_cast<size_t>(b->globalComplex)].value;
 }
 
 void Stores::unlinkGlobal(Tag tag, int index) {

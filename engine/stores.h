@@ -117,6 +117,11 @@ public:
     // would put it back (no free entry below it, no list or matrix of the
     // name). False, changing nothing, when that does not hold.
     bool redefineComplexInPlace(int symbol, Complex value, int locked);
+    // Where that redefinition would write, or nullptr.
+    Complex* redefinableNumber(int symbol);
+    // The number a name stands for, local before global, or nullptr when
+    // it stands for no number.
+    const Complex* numberOf(int symbol) const;
     // 0 none, 1 deleted, 2 locked (left in place).
     int deleteVariable(const std::string& name);
     int deleteVariable(int symbol);
