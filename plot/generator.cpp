@@ -40,29 +40,40 @@ void Generator::countStep() {
     ++index_;
 }
 
-Tag Generator::evaluate(int graph, Value& out) {
-    const SharedExpression& e = record.exprs[static_cast<size_t>(graph)];
+Tag evaluateGraphAt(Eval& ev, const SharedExpression& graph, Value& out) {
     try {
-        return ev.evaluate(Ref{e.get(), e->root()}, out);
+        return ev.evaluate(Ref{graph.get(), graph->root()}, out);
     } catch (const DivisionByZero&) {
         return ev.fail("Error: Division by Zero");
     }
 }
 
-int Generator::map2(Complex u, Complex v, Complex& x, Complex& y) {
+int mapPointToCartesian2(Eval& ev, int system, Complex u, Complex v, Complex& x, Complex& y) {
     try {
-        return mapToCartesian2(ev, record.coordSystem, u, v, x, y);
+        return mapToCartesian2(ev, system, u, v, x, y);
     } catch (const DivisionByZero&) {
         return ev.fail("Error: Division by Zero"), 0;
     }
 }
 
-int Generator::map3(Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z) {
+int mapPointToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z) {
     try {
-        return mapToCartesian3(ev, record.coordSystem, u, v, w, x, y, z);
+        return mapToCartesian3(ev, system, u, v, w, x, y, z);
     } catch (const DivisionByZero&) {
         return ev.fail("Error: Division by Zero"), 0;
     }
+}
+
+Tag Generator::evaluate(int graph, Value& out) {
+    return evaluateGraphAt(ev, record.exprs[static_cast<size_t>(graph)], out);
+}
+
+int Generator::map2(Complex u, Complex v, Complex& x, Complex& y) {
+    return mapPointToCartesian2(ev, record.coordSystem, u, v, x, y);
+}
+
+int Generator::map3(Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z) {
+    return mapPointToCartesian3(ev, record.coordSystem, u, v, w, x, y, z);
 }
 
 bool Generator::aborted() {

@@ -11,6 +11,13 @@
 
 namespace vx {
 
+// One grid point's evaluation and coordinate mapping, shared by the
+// generator and the sampling threads: an exact division by zero that no
+// built-in caught becomes the point's message.
+Tag evaluateGraphAt(Eval& ev, const SharedExpression& graph, Value& out);
+int mapPointToCartesian2(Eval& ev, int system, Complex u, Complex v, Complex& x, Complex& y);
+int mapPointToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z);
+
 // The status and message texts of one generator kind.
 struct GeneratorTexts {
     const char* progress;  // "...: %i%%"

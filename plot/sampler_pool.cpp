@@ -115,28 +115,15 @@ bool Sampler::bindVariables(int count) {
 }
 
 Tag Sampler::evaluate(int graph, Value& out) {
-    const SharedExpression& e = exprs_[static_cast<size_t>(graph)];
-    try {
-        return ev.evaluate(Ref{e.get(), e->root()}, out);
-    } catch (const DivisionByZero&) {
-        return ev.fail("Error: Division by Zero");
-    }
+    return evaluateGraphAt(ev, exprs_[static_cast<size_t>(graph)], out);
 }
 
 int Sampler::map2(Complex u, Complex v, Complex& x, Complex& y) {
-    try {
-        return mapToCartesian2(ev, record.coordSystem, u, v, x, y);
-    } catch (const DivisionByZero&) {
-        return ev.fail("Error: Division by Zero"), 0;
-    }
+    return mapPointToCartesian2(ev, record.coordSystem, u, v, x, y);
 }
 
 int Sampler::map3(Complex u, Complex v, Complex w, Complex& x, Complex& y, Complex& z) {
-    try {
-        return mapToCartesian3(ev, record.coordSystem, u, v, w, x, y, z);
-    } catch (const DivisionByZero&) {
-        return ev.fail("Error: Division by Zero"), 0;
-    }
+    return mapPointToCartesian3(ev, record.coordSystem, u, v, w, x, y, z);
 }
 
 namespace {
