@@ -90,9 +90,13 @@ public:
                loadScalarName(ScalarLoad{item.symbol, 0}, z);
     }
 
+    // A message without arguments stands as it is, never as a format.
     template <typename... A>
     Tag fail(const char* format, A... args) {
-        return error.fail(format, args...);
+        if constexpr (sizeof...(A) == 0)
+            return error.fail("%s", format);
+        else
+            return error.fail(format, args...);
     }
     bool aborted() const { return engine.abortRequested.load(std::memory_order_relaxed) != 0; }
     Tag failAborted() { return error.fail("Error: Operation Aborted"); }
