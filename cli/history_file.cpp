@@ -12,7 +12,7 @@ namespace vx {
 
 std::string historyFilePath() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    // The base folder specification ignores relative paths.
+    // XDG folders given as relative paths do not count.
     if (state && state[0] == '/') return std::string(state) + "/vexalo/history";
     const char* home = std::getenv("HOME");
     if (!home || home[0] != '/') {

@@ -91,7 +91,7 @@ bool readPoint(Eval& ev, Ref arg, const char* name, Complex& out) {
     return true;
 }
 
-// limit(f, x, a): the spec'd average of two samples beside a, checked
+// limit(f, x, a): the plain average of two samples beside a, checked
 // against Richardson extrapolation of f(a + h) and f(a - h) to h -> 0. The
 // one-sided limits must exist and agree (abs(x)/x and 1/x at 0 have none);
 // their average, extrapolated in h^2, is the answer.
