@@ -221,6 +221,10 @@ size_t newtonTarget(const std::vector<Cx>& rest) {
     constexpr int kStepsPerStart = 1000;
     Cx z = starts[0];
     size_t nearest = 0;
+    // Which values are copies of rest[nearest]: worked out again only when
+    // the nearest value changes, not on every step.
+    size_t copiesOf = rest.size();
+    std::vector<char> isCopy(rest.size());
     for (const Cx start : starts) {
         z = start;
         for (int step = 0; step <= kStepsPerStart; ++step) {
@@ -234,10 +238,14 @@ size_t newtonTarget(const std::vector<Cx>& rest) {
             }
             if (d1 == 0.0) return nearest;
             // Distance to the nearest value that is not a copy of this one.
+            if (copiesOf != nearest) {
+                const double copy = 1e-9 * std::abs(rest[nearest]);
+                for (size_t j = 0; j < rest.size(); ++j) isCopy[j] = !(std::abs(rest[j] - rest[nearest]) > copy);
+                copiesOf = nearest;
+            }
             double d2 = std::numeric_limits<double>::infinity();
-            const double copy = 1e-9 * std::abs(rest[nearest]);
-            for (const Cx& v : rest)
-                if (std::abs(v - rest[nearest]) > copy) d2 = std::min(d2, std::norm(z - v));
+            for (size_t j = 0; j < rest.size(); ++j)
+                if (!isCopy[j]) d2 = std::min(d2, std::norm(z - rest[j]));
             if (d1 <= 1e-6 * d2) return nearest;  // distances squared: a factor 1e-3 apart
             if (sum == Cx{0.0, 0.0} || !std::isfinite(sum.real()) || !std::isfinite(sum.imag())) break;
             z -= 1.0 / sum;
