@@ -225,6 +225,7 @@ size_t newtonTarget(const std::vector<Cx>& rest) {
     // the nearest value changes, not on every step.
     size_t copiesOf = rest.size();
     std::vector<char> isCopy(rest.size());
+    std::vector<double> sizes(rest.size());  // |z - rest_j|^2 of this step
     for (const Cx start : starts) {
         z = start;
         for (int step = 0; step <= kStepsPerStart; ++step) {
@@ -232,7 +233,7 @@ size_t newtonTarget(const std::vector<Cx>& rest) {
             double d1 = std::numeric_limits<double>::infinity();
             for (size_t j = 0; j < rest.size(); ++j) {
                 const Cx w = z - rest[j];
-                const double size = std::norm(w);
+                const double size = sizes[j] = std::norm(w);
                 if (size < d1) d1 = size, nearest = j;
                 if (size != 0.0) sum += std::conj(w) / size;
             }
@@ -245,7 +246,7 @@ size_t newtonTarget(const std::vector<Cx>& rest) {
             }
             double d2 = std::numeric_limits<double>::infinity();
             for (size_t j = 0; j < rest.size(); ++j)
-                if (!isCopy[j]) d2 = std::min(d2, std::norm(z - rest[j]));
+                if (!isCopy[j]) d2 = std::min(d2, sizes[j]);
             if (d1 <= 1e-6 * d2) return nearest;  // distances squared: a factor 1e-3 apart
             if (sum == Cx{0.0, 0.0} || !std::isfinite(sum.real()) || !std::isfinite(sum.imag())) break;
             z -= 1.0 / sum;
