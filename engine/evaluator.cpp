@@ -287,13 +287,7 @@ int mapToCartesian3(Eval& ev, int system, Complex u, Complex v, Complex w, Compl
 namespace vx {
 
 bool Eval::runScalar(const ScalarProgram& program, Complex& z) {
-    // Left uninitialised on purpose: Complex zero-fills itself, and this
-    // runs once per pass of every loop. Every register is written before
-    // it is read.
-    union Registers {
-        Registers() {}
-        Complex values[ScalarProgram::kMaxRegisters];
-    } registers;
+    ScalarRegisters registers;
     Complex* r = registers.values;
     for (size_t k = 0; k < program.constants.size(); ++k) r[k] = program.constants[k];
     for (const ScalarLoad& load : program.loads)

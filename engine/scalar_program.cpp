@@ -316,12 +316,7 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
 }  // namespace
 
 bool runScalarProgram(const ScalarProgram& program, const Complex* const* loads, Complex& z) {
-    // Left uninitialised on purpose, as in the evaluator: every register is
-    // written before it is read.
-    union Registers {
-        Registers() {}
-        Complex values[ScalarProgram::kMaxRegisters];
-    } registers;
+    ScalarRegisters registers;
     Complex* r = registers.values;
     for (size_t k = 0; k < program.constants.size(); ++k) r[k] = program.constants[k];
     for (size_t k = 0; k < program.loads.size(); ++k) r[program.loads[k].target] = *loads[k];

@@ -76,6 +76,14 @@ struct ScalarProgram {
     int registerCount = 0;
 };
 
+// A program's registers, left uninitialised on purpose: Complex zero-fills
+// itself, programs run once per pass of every loop, and every register is
+// written before it is read.
+union ScalarRegisters {
+    ScalarRegisters() {}
+    Complex values[ScalarProgram::kMaxRegisters];
+};
+
 // Runs a program whose names have been looked up already: loads[k] holds
 // the number of program.loads[k]. False when an operation fails.
 bool runScalarProgram(const ScalarProgram& program, const Complex* const* loads, Complex& z);
