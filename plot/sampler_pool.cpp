@@ -2,17 +2,16 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <limits>
 #include <mutex>
 #include <new>
 #include <string_view>
-#include <system_error>
 #include <thread>
 #include <unordered_set>
 
 #include "mathlib/complex.h"
+#include "plot/thread_pool.h"
 
 namespace vx {
 
@@ -25,22 +24,22 @@ int samplerThreadCount() {
 }
 
 void forEachRange(size_t count, size_t minimumRange, const std::function<void(size_t, size_t)>& work) {
-    size_t ranges = std::min(static_cast<size_t>(samplerThreadCount()), count / std::max<size_t>(minimumRange, 1));
+    const size_t threads = static_cast<size_t>(samplerThreadCount());
+    // A few ranges per thread, taken in turn: a thread slowed down by
+    // another program on its core then does fewer of them.
+    size_t ranges = std::min(threads == 1 ? 1 : 4 * threads, count / std::max<size_t>(minimumRange, 1));
     if (ranges <= 1) {
         work(0, count);
         return;
     }
-    auto bound = [count, ranges](size_t r) { return count * r / ranges; };
-    std::vector<std::jthread> helpers;
-    helpers.reserve(ranges);
-    size_t r = 1;
-    try {
-        for (; r < ranges; ++r) helpers.emplace_back([&work, bound, r] { work(bound(r), bound(r + 1)); });
-    } catch (const std::system_error&) {
-        // No more threads to be had: this one does the rest.
-    }
-    for (size_t rest = r; rest < ranges; ++rest) work(bound(rest), bound(rest + 1));
-    work(0, bound(1));
+    std::atomic<size_t> next{0};
+    auto takeRanges = [&] {
+        for (size_t r = next.fetch_add(1); r < ranges; r = next.fetch_add(1))
+            work(count * r / ranges, count * (r + 1) / ranges);
+    };
+    HelperThreads helpers(static_cast<int>(std::min(threads, ranges)) - 1, takeRanges);
+    takeRanges();
+    helpers.wait();
 }
 
 namespace {
@@ -137,8 +136,6 @@ struct SharedRun {
     std::atomic<bool> outOfMemory{false};
 
     std::mutex mutex;
-    std::condition_variable finished;
-    int running = 0;
     std::vector<Sampler*> samplers;     // for passing on an abort
     std::vector<std::string> messages;  // per chunk, of the failing ones
 };
@@ -195,9 +192,6 @@ void samplerThread(SharedRun& run, const Engine& source, const Generator& gen, i
         run.outOfMemory.store(true);
         run.firstFailure.store(0);  // nothing else is reported then
     }
-    std::lock_guard lock(run.mutex);
-    --run.running;
-    run.finished.notify_all();
 }
 
 }  // namespace
@@ -212,33 +206,22 @@ int sampleOnThreads(Generator& gen, int threads, int variables, size_t points, s
     run.messages.resize(run.chunkCount);
     const double totalSteps = static_cast<double>(points / pointsPerStep);
     Engine& engine = gen.ev.engine;
-    std::vector<std::jthread> pool;
-    pool.reserve(static_cast<size_t>(threads));
-    {
-        std::unique_lock lock(run.mutex);
-        for (int t = 0; t < threads; ++t) {
-            ++run.running;
-            try {
-                pool.emplace_back([&] { samplerThread(run, engine, gen, variables, work); });
-            } catch (const std::system_error&) {
-                --run.running;  // fewer threads then; one suffices
-                if (pool.empty()) throw std::bad_alloc();
-                break;
-            }
+    HelperThreads helpers(threads, [&] { samplerThread(run, engine, gen, variables, work); });
+    if (helpers.count() == 0) throw std::bad_alloc();  // reported as for one thread
+    int shown = -1;
+    for (bool done = false; !done;) {
+        done = helpers.waitFor(std::chrono::milliseconds(10));
+        if (engine.abortRequested.load() != 0) {
+            std::lock_guard lock(run.mutex);
+            for (Sampler* s : run.samplers) s->engine.abortRequested.store(1);
         }
-        int shown = -1;
-        while (run.running > 0) {
-            run.finished.wait_for(lock, std::chrono::milliseconds(10));
-            if (engine.abortRequested.load() != 0)
-                for (Sampler* s : run.samplers) s->engine.abortRequested.store(1);
-            int percent = static_cast<int>(static_cast<double>(run.stepsDone.load()) * 100.0 / totalSteps);
-            if (percent != shown) {
-                shown = percent;
-                gen.status(gen.texts.progress, percent);
-            }
+        int percent = static_cast<int>(static_cast<double>(run.stepsDone.load()) * 100.0 / totalSteps);
+        if (percent != shown) {
+            shown = percent;
+            gen.status(gen.texts.progress, percent);
         }
     }
-    pool.clear();
+    helpers.wait();
     if (gen.aborted()) return 0;
     if (run.outOfMemory.load()) throw std::bad_alloc();  // reported as for one thread
     size_t failed = run.firstFailure.load();

@@ -19,9 +19,10 @@ namespace vx {
 // number (1 forces the single-thread run), else every hardware thread.
 int samplerThreadCount();
 
-// Runs work(first, end) over [0, count) cut into one contiguous range per
-// thread (none shorter than minimumRange), the first on this thread, and
-// returns when all are done. For work that evaluates nothing.
+// Runs work(first, end) over [0, count) cut into contiguous ranges (a few
+// per thread, none shorter than minimumRange) that this thread and the pool
+// threads take in turn; returns when all are done. For work that evaluates
+// nothing and whose result does not depend on how [0, count) is cut.
 void forEachRange(size_t count, size_t minimumRange, const std::function<void(size_t first, size_t end)>& work);
 
 // Whether the graphs (and the user functions and coordinate formula they
