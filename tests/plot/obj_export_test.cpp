@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <cmath>
@@ -136,30 +137,35 @@ TEST(ObjText, FixedSixMatchesPrintf) {
     }
 }
 
-// Blocks formatted on several threads reach the file in record order.
+// Blocks formatted on several threads reach the file in record order, the
+// texts between them in place; a file that cannot be written is reported.
 TEST(ObjText, RecordsKeepTheirOrderOnAnyThreadCount) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("vx_obj_text_" + std::to_string(::getpid()) + ".obj")).string();
+    auto numbers = [](char* p, size_t k) {
+        *p++ = ' ';
+        return writeInteger(p, static_cast<long long>(k));
+    };
     for (int threads : {1, 2, 3, 8})
         for (size_t count : {size_t(0), size_t(1), size_t(5242), size_t(100001)}) {
-            std::FILE* f = std::tmpfile();
-            ASSERT_NE(f, nullptr);
-            ObjTextWriter out(f, threads);
+            ObjTextWriter out(threads);
             out.text("head");
-            // 400 characters at most: blocks of 5242 records.
-            out.records(count, 400, [](char* p, size_t k) {
-                *p++ = ' ';
-                return writeInteger(p, static_cast<long long>(k));
-            });
+            out.records(count, 400, numbers);  // 400 characters at most: blocks of 5242 records
+            out.text(" mid");
+            out.records(count / 3, 400, numbers);
             out.text(" tail");
-            ASSERT_TRUE(out.finish());
+            ASSERT_TRUE(out.writeTo(path));
             std::string expected = "head";
             for (size_t k = 0; k < count; ++k) expected += " " + std::to_string(k);
+            expected += " mid";
+            for (size_t k = 0; k < count / 3; ++k) expected += " " + std::to_string(k);
             expected += " tail";
-            std::string got(expected.size() + 1, '\0');
-            std::rewind(f);
-            got.resize(std::fread(got.data(), 1, got.size(), f));
-            std::fclose(f);
+            std::ifstream in(path, std::ios::binary);
+            std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             EXPECT_EQ(got, expected) << threads << " threads, " << count << " records";
+            EXPECT_FALSE(out.writeTo("/dev/full")) << threads << " threads, " << count << " records";
         }
+    std::remove(path.c_str());
 }
 
 }  // namespace
