@@ -77,11 +77,7 @@ int generatePlot(Generator& gen) {
     };
     const size_t count = static_cast<size_t>(n) * S;
     if (!sampleGrid(gen, 1, count, 1, point)) return 0;
-    Bounds b;
-    for (size_t at = 0; at < count; ++at) {
-        b.add(0, mesh.vertices[at * 2]);
-        b.add(1, mesh.vertices[at * 2 + 1]);
-    }
+    Bounds b = pointBounds(mesh.vertices.data(), count, 2);
     gen.status("Generated plot (%4.2f seconds)", gen.elapsedSeconds());
     widenEqual(b.lo[0], b.hi[0]);
     widenEqual(b.lo[1], b.hi[1]);
@@ -119,33 +115,40 @@ void colourByBox(MeshBuffers& mesh, const Box3D& box, double scale, double offse
 }
 
 // Smooth normals of one graph's U x W vertex grid: each vertex averages the
-// unit normals of the (up to four) quads around it. Rows are independent,
-// so they are shared out among the threads.
+// unit normals of the (up to four) quads around it. A vertex row needs the
+// quad rows above and below it only, so ranges of rows are shared out among
+// the threads, each keeping two quad rows.
 void gridNormals(const float* vertices, float* normals, int U, int W) {
-    std::vector<Vec3> face(static_cast<size_t>(U) * W);
     auto at = [U](int j, int k) { return static_cast<size_t>(j) * U + k; };
+    auto quadRow = [&](int j, std::vector<Vec3>& face) {
+        for (int k = 0; k + 1 < U; ++k) {
+            Vec3 p00 = load3(vertices + at(j, k) * 3), p01 = load3(vertices + at(j, k + 1) * 3);
+            Vec3 p11 = load3(vertices + at(j + 1, k + 1) * 3), p10 = load3(vertices + at(j + 1, k) * 3);
+            face[static_cast<size_t>(k)] = normalised(cross(p11 - p00, p10 - p01));
+        }
+    };
     const size_t rowsPerRange = std::max(1, 4096 / U);
-    forEachRange(static_cast<size_t>(W - 1), rowsPerRange, [&](size_t first, size_t end) {
-        for (int j = static_cast<int>(first); j < static_cast<int>(end); ++j)
-            for (int k = 0; k + 1 < U; ++k) {
-                Vec3 p00 = load3(vertices + at(j, k) * 3), p01 = load3(vertices + at(j, k + 1) * 3);
-                Vec3 p11 = load3(vertices + at(j + 1, k + 1) * 3), p10 = load3(vertices + at(j + 1, k) * 3);
-                face[at(j, k)] = normalised(cross(p11 - p00, p10 - p01));
-            }
-    });
     forEachRange(static_cast<size_t>(W), rowsPerRange, [&](size_t first, size_t end) {
-        for (int j = static_cast<int>(first); j < static_cast<int>(end); ++j)
+        std::vector<Vec3> above(static_cast<size_t>(U)), below(static_cast<size_t>(U));  // quad rows j - 1, j
+        if (first > 0) quadRow(static_cast<int>(first) - 1, above);
+        for (int j = static_cast<int>(first); j < static_cast<int>(end); ++j) {
+            if (j < W - 1) quadRow(j, below);
             for (int k = 0; k < U; ++k) {
+                // The quads in a fixed order, so that every cut of the rows
+                // sums alike.
                 Vec3 s;
-                for (int dj = 0; dj <= 1; ++dj)
-                    for (int dk = 0; dk <= 1; ++dk) {
-                        int qj = j - dj, qk = k - dk;
-                        if (qj < 0 || qk < 0 || qj > W - 2 || qk > U - 2) continue;
-                        s = s + face[at(qj, qk)];
-                    }
-                s = normalised(s);
-                store3(normals + at(j, k) * 3, s);
+                if (j < W - 1) {
+                    if (k < U - 1) s = s + below[static_cast<size_t>(k)];
+                    if (k > 0) s = s + below[static_cast<size_t>(k - 1)];
+                }
+                if (j > 0) {
+                    if (k < U - 1) s = s + above[static_cast<size_t>(k)];
+                    if (k > 0) s = s + above[static_cast<size_t>(k - 1)];
+                }
+                store3(normals + at(j, k) * 3, normalised(s));
             }
+            std::swap(above, below);
+        }
     });
 }
 
@@ -157,9 +160,14 @@ int generatePlot3d(Generator& gen) {
     const double w0 = rec.ranges[1].low, dw = double(rec.ranges[1].high) - rec.ranges[1].low;
     MeshBuffers& mesh = gen.mesh;
     const size_t perGraph = static_cast<size_t>(U) * W, count = perGraph * n;
-    mesh.vertices.assign(count * 3, 0.0f);
-    mesh.normals.assign(count * 3, 0.0f);
-    mesh.flags.assign(count, 0);
+    // Unfilled: every entry is written below, first by the thread that
+    // samples or shades it.
+    mesh.vertices.clear();
+    mesh.vertices.resize(count * 3);
+    mesh.normals.clear();
+    mesh.normals.resize(count * 3);
+    mesh.flags.clear();
+    mesh.flags.resize(count);
     mesh.gridU = U;
     mesh.gridW = W;
     // Writes point `at` (graph, then row j over w, then column k over u).
@@ -199,9 +207,7 @@ int generatePlot3d(Generator& gen) {
         return 1;
     };
     if (!sampleGrid(gen, 2, count, 1, point)) return 0;
-    Bounds b;
-    for (size_t at = 0; at < count; ++at)
-        for (int a = 0; a < 3; ++a) b.add(a, mesh.vertices[at * 3 + a]);
+    const Bounds b = pointBounds(mesh.vertices.data(), count, 3);
     for (int g = 0; g < n; ++g)
         gridNormals(&mesh.vertices[g * perGraph * 3], &mesh.normals[g * perGraph * 3], U, W);
     gen.status("Generated %i verts and %i polys (%4.2f seconds)", static_cast<int>(count),

@@ -1,11 +1,13 @@
 #include "plot/generator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
 #include "mathlib/complex.h"
+#include "plot/sampler_pool.h"
 
 namespace vx {
 
@@ -129,6 +131,26 @@ std::vector<PlotColour> vectorPalette() {
                                  rgb(0, 128, 0),   rgb(255, 128, 0),   rgb(0, 200, 128),
                                  rgb(128, 128, 128), rgb(128, 0, 255), rgb(255, 0, 255)};
     return paletteStartingWith(fixed);
+}
+
+Bounds pointBounds(const float* values, size_t points, int dims) {
+    // Pieces merged in order keep the first of equal extremes (0 before
+    // -0), as one pass does.
+    constexpr size_t kPiece = 1 << 16;
+    const size_t pieces = (points + kPiece - 1) / kPiece;
+    std::vector<Bounds> found(pieces);
+    forEachRange(pieces, 1, [&](size_t first, size_t end) {
+        for (size_t piece = first; piece < end; ++piece)
+            for (size_t at = piece * kPiece; at < std::min(points, (piece + 1) * kPiece); ++at)
+                for (int a = 0; a < dims; ++a) found[piece].add(a, values[at * static_cast<size_t>(dims) + a]);
+    });
+    Bounds all;
+    for (const Bounds& b : found)
+        for (int a = 0; a < dims; ++a) {
+            if (b.lo[a] < all.lo[a]) all.lo[a] = b.lo[a];
+            if (b.hi[a] > all.hi[a]) all.hi[a] = b.hi[a];
+        }
+    return all;
 }
 
 std::uint8_t rangeChannel(double v, double lo, double hi, double scale, double offset) {

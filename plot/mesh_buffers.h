@@ -21,11 +21,40 @@
 //   a vector plot holds streams when streamLength is not 0.
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "plot/plot_record.h"
 
 namespace vx {
+
+// A std::allocator whose resize leaves new numbers unset. The generators
+// write every entry of the large buffers anyway; filling them first would
+// be one more pass over memory that nothing but a single thread touches,
+// while the sampling threads would otherwise be the first to touch it.
+template <typename T>
+struct UnfilledAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UnfilledAllocator<U>;
+    };
+    UnfilledAllocator() = default;
+    template <typename U>
+    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept {
+        static_assert(std::is_trivially_default_constructible_v<U>);
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+template <typename T>
+using MeshVector = std::vector<T, UnfilledAllocator<T>>;
 
 // One face of an extracted iso-surface.
 struct MeshPolygon {
@@ -41,9 +70,9 @@ struct PolygonList {
 struct MeshBuffers {
     PolygonList aux;                   // implicitplot3d only
     std::vector<PlotColour> colors;
-    std::vector<float> normals;        // 3 floats per entry
-    std::vector<float> vertices;       // entry size by kind, see above
-    std::vector<std::int32_t> flags;   // 1 valid (real), 0 not
+    MeshVector<float> normals;         // 3 floats per entry
+    MeshVector<float> vertices;        // entry size by kind, see above
+    MeshVector<std::int32_t> flags;    // 1 valid (real), 0 not
     // The sizes the buffers were made with, so that readers need not look at
     // QualitySettings (which the user may change meanwhile).
     // gridU: samples (plot, spacecurve), U (plot3d), ring points (tubeplot),

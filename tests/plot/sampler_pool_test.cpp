@@ -17,9 +17,9 @@ public:
 };
 
 // Bit for bit, so that NaN coordinates compare too.
-template <typename T>
-bool sameBits(const std::vector<T>& a, const std::vector<T>& b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+template <typename Vector>
+bool sameBits(const Vector& a, const Vector& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0);
 }
 
 struct Outcome {
