@@ -139,16 +139,21 @@ int main(int argc, char** argv) {
     }
     bool interrupted = vx::runInterrupted();
     int status = 0;
-    if (o.exportObj && !interrupted) status = exportObj(engine, sink, o.objSlot, o.objPath);
-    flushOutput();
-    if (o.exportPng && !interrupted && status == 0) status = vx::exportPlotPng(engine, sink, o.png, argc, argv);
+    // Saved before the exports, which change neither file: syncing them
+    // after a large export has replaced an older file would wait until that
+    // file's text has reached the disk.
+    bool saved = true;
     if (!o.dataDir.empty()) {
         std::string saveError = vx::saveUserDataFiles(o.dataDir, options, engine.stores);
         if (!saveError.empty()) {
             std::fprintf(stderr, "vexalo-cli: could not save user data: %s\n", saveError.c_str());
-            status = kFailed;
+            saved = false;
         }
     }
+    if (o.exportObj && !interrupted) status = exportObj(engine, sink, o.objSlot, o.objPath);
+    flushOutput();
+    if (o.exportPng && !interrupted && status == 0) status = vx::exportPlotPng(engine, sink, o.png, argc, argv);
+    if (!saved) status = kFailed;
     if (vx::runInterrupted())
         status = kInterrupted;
     else if (status == 0 && !interactive && engine.errorAnswers > 0)

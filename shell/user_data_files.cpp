@@ -124,9 +124,17 @@ std::string saveUserDataFiles(const std::filesystem::path& folder, const Options
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return "Cannot create folder '" + folder.string() + "': " + ec.message();
+    const std::string optionsBytes = encodeOptions(options), dataBytes = encodeUserData(stores);
+    // A session that changed nothing leaves both files alone: a sync waits
+    // for the disk, and for whatever else the system has yet to write there.
+    auto holds = [](const std::filesystem::path& path, const std::string& bytes) {
+        std::string current;
+        return readWholeFile(path, current) && current == bytes;
+    };
+    if (holds(optionsFilePath(folder), optionsBytes) && holds(dataFilePath(folder), dataBytes)) return {};
     StagedFile optionsFile(optionsFilePath(folder), calls), dataFile(dataFilePath(folder), calls);
-    std::string error = optionsFile.write(encodeOptions(options));
-    if (error.empty()) error = dataFile.write(encodeUserData(stores));
+    std::string error = optionsFile.write(optionsBytes);
+    if (error.empty()) error = dataFile.write(dataBytes);
     if (error.empty()) error = optionsFile.replaceTarget();
     if (error.empty()) error = dataFile.replaceTarget();
     syncFolder(folder);

@@ -39,8 +39,8 @@ std::string writeFileAtomically(const std::filesystem::path& path, std::string_v
 
 // Writes both files (creating the folder). Both are written and synced
 // beside their targets before either replaces its old file, so a full disk
-// or a read-only folder keeps both previous files. Empty on success, else
-// the reason.
+// or a read-only folder keeps both previous files; files that already hold
+// exactly these bytes are not touched. Empty on success, else the reason.
 std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores,
                               const FileCalls& calls = systemFileCalls());
 
