@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "cli/input_text.h"
@@ -51,7 +53,9 @@ int finishOutput(int status) {
 }
 
 // Computes plot `slot` and writes its OBJ file; the exit status.
-int exportObj(vx::Engine& engine, vx::StdoutSink& sink, int slot, const std::string& path) {
+// `meanwhile` runs on this thread while the plot is computed.
+int exportObj(vx::Engine& engine, vx::StdoutSink& sink, int slot, const std::string& path,
+              const std::function<void()>& meanwhile) {
     vx::PlotRegistry& plots = vx::plotRegistry(engine);
     vx::HeadlessPlotHost& host = plots.headlessHost();
     host.onStatus = [](std::string_view text) {
@@ -69,6 +73,7 @@ int exportObj(vx::Engine& engine, vx::StdoutSink& sink, int slot, const std::str
         return kFailed;
     }
     if (!plots.startPrecalculation(slot)) return kFailed;
+    meanwhile();
     plots.waitForWorker();
     if (!plots.meshReady.load()) return kFailed;
     return vx::exportPlotObj(plots, slot, path) == vx::ObjExport::Written ? 0 : kFailed;
@@ -139,21 +144,24 @@ int main(int argc, char** argv) {
     }
     bool interrupted = vx::runInterrupted();
     int status = 0;
-    // Saved before the exports, which change neither file: syncing them
-    // after a large export has replaced an older file would wait until that
-    // file's text has reached the disk.
-    bool saved = true;
-    if (!o.dataDir.empty()) {
-        std::string saveError = vx::saveUserDataFiles(o.dataDir, options, engine.stores);
-        if (!saveError.empty()) {
-            std::fprintf(stderr, "vexalo-cli: could not save user data: %s\n", saveError.c_str());
-            saved = false;
-        }
-    }
-    if (o.exportObj && !interrupted) status = exportObj(engine, sink, o.objSlot, o.objPath);
+    // The user files are taken now (the exports change neither) and
+    // written while the plot to export is computed: their sync waits for
+    // the disk, and for a large file written just before.
+    std::optional<vx::UserDataBytes> unsaved;
+    if (!o.dataDir.empty()) unsaved = vx::encodeUserDataFiles(options, engine.stores);
+    std::string saveError;
+    auto save = [&] {
+        if (unsaved) saveError = vx::saveUserDataFiles(o.dataDir, *unsaved);
+        unsaved.reset();
+    };
+    if (o.exportObj && !interrupted) status = exportObj(engine, sink, o.objSlot, o.objPath, save);
     flushOutput();
     if (o.exportPng && !interrupted && status == 0) status = vx::exportPlotPng(engine, sink, o.png, argc, argv);
-    if (!saved) status = kFailed;
+    save();
+    if (!saveError.empty()) {
+        std::fprintf(stderr, "vexalo-cli: could not save user data: %s\n", saveError.c_str());
+        status = kFailed;
+    }
     if (vx::runInterrupted())
         status = kInterrupted;
     else if (status == 0 && !interactive && engine.errorAnswers > 0)

@@ -119,12 +119,20 @@ std::string writeFileAtomically(const std::filesystem::path& path, std::string_v
     return error;
 }
 
+UserDataBytes encodeUserDataFiles(const Options& options, const Stores& stores) {
+    return UserDataBytes{encodeOptions(options), encodeUserData(stores)};
+}
+
 std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores,
                               const FileCalls& calls) {
+    return saveUserDataFiles(folder, encodeUserDataFiles(options, stores), calls);
+}
+
+std::string saveUserDataFiles(const std::filesystem::path& folder, const UserDataBytes& bytes, const FileCalls& calls) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return "Cannot create folder '" + folder.string() + "': " + ec.message();
-    const std::string optionsBytes = encodeOptions(options), dataBytes = encodeUserData(stores);
+    const std::string &optionsBytes = bytes.options, &dataBytes = bytes.data;
     // A session that changed nothing leaves both files alone: a sync waits
     // for the disk, and for whatever else the system has yet to write there.
     auto holds = [](const std::filesystem::path& path, const std::string& bytes) {

@@ -44,6 +44,15 @@ std::string writeFileAtomically(const std::filesystem::path& path, std::string_v
 std::string saveUserDataFiles(const std::filesystem::path& folder, const Options& options, const Stores& stores,
                               const FileCalls& calls = systemFileCalls());
 
+// The two files' bytes, taken from the session at one moment, so that they
+// can be saved while something else uses the session.
+struct UserDataBytes {
+    std::string options, data;
+};
+UserDataBytes encodeUserDataFiles(const Options& options, const Stores& stores);
+std::string saveUserDataFiles(const std::filesystem::path& folder, const UserDataBytes& bytes,
+                              const FileCalls& calls = systemFileCalls());
+
 struct UserDataLoad {
     std::optional<Options> options;  // empty when the file is missing or short
     bool dataFound = false;
