@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "plot/generator.h"
+#include "plot/sampler_pool.h"
 #include "plot/vec3.h"
 
 namespace vx {
@@ -22,39 +23,38 @@ int sampleCurves(Generator& gen, int S, const char* command, int minColumns, std
     const int n = rec.exprCount;
     const double t0 = rec.ranges[1].low, t1 = rec.ranges[1].high;
     out.assign(static_cast<size_t>(n) * S, CurveSample{});
-    if (!gen.bindVariables(1)) return 0;
-    gen.startProgress(static_cast<double>(n) * S);
-    for (int g = 0; g < n; ++g)
-        for (int k = 0; k < S; ++k) {
-            gen.countStep();
-            double t = t0 + k * (t1 - t0) / (S - 1);
-            gen.set(0, t);
-            Value v;
-            if (!gen.evaluate(g, v)) return 0;
-            if (v.tag != kMatrix) return gen.failDataType();
-            if (v.rows != 1 || v.columns < minColumns || v.columns > 4)
-                return gen.ev.fail("(%s) Error: Syntax", command);
-            Complex e[3] = {v.elements[0], v.elements[1], v.elements[2]};
-            bool valid = true;
-            for (const Complex& c : v.elements) valid = valid && c.im == 0.0;
-            if (rec.hasCoords) {
-                Complex m[3];
-                if (!gen.map3(e[0], e[1], e[2], m[0], m[1], m[2])) return 0;
-                for (int a = 0; a < 3; ++a) {
-                    e[a] = m[a];
-                    valid = valid && m[a].im == 0.0;
-                }
+    // gen: the Generator or a thread's Sampler.
+    auto point = [&](auto& s, size_t at) -> int {
+        const int g = static_cast<int>(at / static_cast<size_t>(S)), k = static_cast<int>(at % static_cast<size_t>(S));
+        double t = t0 + k * (t1 - t0) / (S - 1);
+        s.set(0, t);
+        Value v;
+        if (!s.evaluate(g, v)) return 0;
+        if (v.tag != kMatrix) return s.failDataType();
+        if (v.rows != 1 || v.columns < minColumns || v.columns > 4) return s.ev.fail("(%s) Error: Syntax", command);
+        Complex e[3] = {v.elements[0], v.elements[1], v.elements[2]};
+        bool valid = true;
+        for (const Complex& c : v.elements) valid = valid && c.im == 0.0;
+        if (rec.hasCoords) {
+            Complex m[3];
+            if (!s.map3(e[0], e[1], e[2], m[0], m[1], m[2])) return 0;
+            for (int a = 0; a < 3; ++a) {
+                e[a] = m[a];
+                valid = valid && m[a].im == 0.0;
             }
-            CurveSample& s = out[static_cast<size_t>(g) * S + k];
-            s.p = {e[0].re, e[1].re, e[2].re};
-            s.radius = v.columns == 4 ? v.elements[3].re : 0.0;
-            s.valid = valid;
-            if (gen.aborted()) return 0;
-            bounds.add(0, static_cast<float>(s.p.x));
-            bounds.add(1, static_cast<float>(s.p.y));
-            bounds.add(2, static_cast<float>(s.p.z));
         }
-    gen.releaseVariables();
+        CurveSample& c = out[at];
+        c.p = {e[0].re, e[1].re, e[2].re};
+        c.radius = v.columns == 4 ? v.elements[3].re : 0.0;
+        c.valid = valid;
+        return 1;
+    };
+    if (!sampleGrid(gen, 1, out.size(), 1, point)) return 0;
+    for (const CurveSample& c : out) {
+        bounds.add(0, static_cast<float>(c.p.x));
+        bounds.add(1, static_cast<float>(c.p.y));
+        bounds.add(2, static_cast<float>(c.p.z));
+    }
     return 1;
 }
 

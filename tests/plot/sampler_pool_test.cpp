@@ -60,6 +60,9 @@ TEST_F(SamplerPoolTest, ThreadsGiveTheOneThreadResult) {
         {"implicitplot3d(x^2+y^2+z^2-1, x, -2, 2, y, -2, 2, z, -2, 2)", ""},
         {"implicitplot3d(f(x, y)-z, x, -2, 2, y, -2, 2, z, -2, 2, coords=cylindrical)", ""},
         {"plot(x*sin(1/x), x, -1, 1)", ""},
+        {"spacecurve([cos(t), sin(t), t], t, 0, 10, coords=cylindrical)", ""},
+        {"tubeplot([cos(t), sin(t), t, 0.1+t/20], t, 0, 10)", ""},
+        {"spacecurve(if(t>0.9, [t, t], if(t>0.5, [t, t, t, t, t], [t, t, t])), t, 0, 1)", "(spacecurve) Error: Syntax\r\n"},
         // The first failing point in grid order is reported, even when a
         // later one fails first on another thread.
         {"plot3d(if(w>0.9, nosuch1, if(w>0.5, nosuch2, u)), u, 0, 1, w, 0, 1)", "Error: Unknown Variable 'nosuch2'\r\n"},
@@ -70,6 +73,8 @@ TEST_F(SamplerPoolTest, ThreadsGiveTheOneThreadResult) {
     plots.quality.plotSamples = 3000;
     plots.quality.plot3dSamplesU = 64;  // normals and colours in several ranges
     plots.quality.plot3dSamplesV = 200;
+    plots.quality.spacecurveSamples = 3000;
+    plots.quality.tubeSamples = 1500;
     for (const Case& c : cases) {
         std::string answer = run1(c.statement);
         int slot = plots.slotForTab(host.tabCount() - 1);
