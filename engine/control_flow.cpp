@@ -46,9 +46,15 @@ Tag bFor(Eval& ev, const Args& a, Value&) {
     LocalScope scope(ev.engine);
     int x = scope.push(*name, Value::scalar(from));
     if (x < 0) return ev.fail(kTooManyLocals);
+    NumberLoop numbers;
+    const bool compiled = numbers.compile(Ref{}, body);
     for (double v = from; v <= to; v += step) {
         if (ev.aborted()) return ev.failAborted();
         scope.complexAt(x) = Complex{v, 0.0};
+        if (compiled) {
+            if (numbers.runOnce(ev) == NumberLoop::Pass::Done) continue;
+            numbers.unbind();
+        }
         runBodyWithPrinting(ev, body);
     }
     return ev.fail("(for) No Return Value");
@@ -63,9 +69,9 @@ Tag bWhile(Eval& ev, const Args& a, Value&) {
     for (;;) {
         if (ev.aborted()) return ev.failAborted();
         if (compiled) {
-            NumberLoop::Pass pass = numbers.run(ev);
+            const NumberLoop::Pass pass = numbers.run(ev);
             if (pass == NumberLoop::Pass::Ended) break;
-            if (pass == NumberLoop::Pass::Done) continue;
+            if (pass == NumberLoop::Pass::Stopped) continue;  // reported above
             numbers.unbind();
         }
         Complex truth;

@@ -1,8 +1,11 @@
 #include "engine/number_loop.h"
 
+#include <algorithm>
 #include <cctype>
+#include <functional>
 
 #include "engine/session.h"
+#include "mathlib/complex.h"
 
 namespace vx {
 namespace {
@@ -27,8 +30,8 @@ bool isScalarSource(Ref r) {
 }  // namespace
 
 bool NumberLoop::compile(Ref condition, Ref body) {
-    if (!isScalarSource(condition) || !body.valid()) return false;
-    condition_.root = condition;
+    if ((condition.valid() && !isScalarSource(condition)) || !body.valid()) return false;
+    condition_ = condition;
     const bool quietBody = isQuiet(body);
     Ref inner = quietBody ? operand(body, 0) : body;
     std::vector<Ref> calls;
@@ -54,76 +57,201 @@ bool NumberLoop::compile(Ref condition, Ref body) {
             name.item().name.empty() || std::isdigit(static_cast<unsigned char>(name.item().name[0])) ||
             !isScalarSource(value))
             return false;
-        Step step;
-        step.symbol = name.item().symbol;
-        step.value.root = value;
-        steps_.push_back(std::move(step));
+        symbols_.push_back(name.item().symbol);
+        values_.push_back(value);
     }
     return true;
 }
 
-bool NumberLoop::bindSource(Eval& ev, Source& source) {
-    const Item& item = source.root.item();
-    source.loads.clear();
-    source.variable = nullptr;
-    if (item.kind == kLiteral) return true;
-    if (item.scalarProgram >= 0) {
-        const ScalarProgram& program = source.root.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)];
+const Complex* NumberLoop::emitSource(Eval& ev, Ref source, Complex* target) {
+    const Item& item = source.item();
+    const Complex* value = nullptr;
+    if (item.kind == kLiteral) {
+        value = &registers_.emplace_back(item.value);
+    } else if (item.scalarProgram < 0) {
+        value = ev.engine.stores.numberOf(item.symbol);
+    } else {
+        const ScalarProgram& program = source.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)];
+        // Where each register of the program lives: constants and results
+        // in the block, names in the variables themselves.
+        std::vector<Complex*> at(static_cast<size_t>(program.registerCount));
+        for (size_t k = 0; k < program.constants.size(); ++k) at[k] = &registers_.emplace_back(program.constants[k]);
         for (const ScalarLoad& load : program.loads) {
-            const Complex* at = ev.engine.stores.numberOf(load.symbol);
-            if (!at) return false;
-            source.loads.push_back(at);
+            const Complex* variable = ev.engine.stores.numberOf(load.symbol);
+            if (!variable) return nullptr;
+            // Only ever read: operations write result registers.
+            at[load.target] = const_cast<Complex*>(variable);
         }
-        return true;
+        for (const ScalarOp& op : program.ops) {
+            at[op.result] = &registers_.emplace_back();
+            if (op.code == ScalarCode::SineCosine) at[op.b] = &registers_.emplace_back();
+        }
+        // The last operation gives the value: it can write the variable.
+        const bool direct = target && !program.ops.empty() && program.ops.back().result == program.value &&
+                            program.ops.back().code != ScalarCode::SineCosine;
+        if (direct) at[program.value] = target;
+        Complex* scratch = &registers_.emplace_back();
+        for (const ScalarOp& op : program.ops) {
+            Instruction in;
+            in.a = at[op.a];
+            in.out = at[op.result];
+            switch (op.code) {
+                case ScalarCode::Add: in.code = Code::Add; break;
+                case ScalarCode::Subtract: in.code = Code::Subtract; break;
+                case ScalarCode::Multiply: in.code = Code::Multiply; break;
+                case ScalarCode::Less: in.code = Code::Less; break;
+                case ScalarCode::Greater: in.code = Code::Greater; break;
+                case ScalarCode::LessEqual: in.code = Code::LessEqual; break;
+                case ScalarCode::GreaterEqual: in.code = Code::GreaterEqual; break;
+                default: in.code = Code::Kernel; break;
+            }
+            const bool binary = op.code != ScalarCode::Negate && op.code != ScalarCode::Factorial &&
+                                op.code != ScalarCode::Apply && op.code != ScalarCode::SineCosine;
+            in.b = binary ? at[op.b] : scratch;
+            in.second = op.code == ScalarCode::SineCosine ? at[op.b] : scratch;
+            in.op = &op;
+            code_.push_back(in);
+        }
+        if (direct) return target;
+        value = at[program.value];
     }
-    source.variable = ev.engine.stores.numberOf(item.symbol);
-    return source.variable != nullptr;
+    if (value && target) {
+        Instruction copy;
+        copy.a = value;
+        copy.out = target;
+        code_.push_back(copy);
+    }
+    return value;
 }
 
 bool NumberLoop::bind(Eval& ev) {
-    if (!bindSource(ev, condition_)) return false;
-    for (Step& step : steps_) {
-        if (!bindSource(ev, step.value)) return false;
-        step.target = ev.engine.stores.redefinableNumber(step.symbol);
-        if (!step.target) return false;
+    code_.clear();
+    targets_.clear();
+    // Pointers into the block are kept: it must never move once laid out.
+    size_t registers = 1;
+    auto room = [&](Ref source) {
+        const Item& item = source.item();
+        registers += item.scalarProgram < 0
+                         ? 1
+                         : 2 * static_cast<size_t>(
+                                   source.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)].registerCount) +
+                               1;
+    };
+    if (condition_.valid()) room(condition_);
+    for (Ref value : values_) room(value);
+    registers_.clear();
+    registers_.reserve(registers);
+    if (condition_.valid()) {
+        Instruction test;
+        test.code = Code::Test;
+        test.a = emitSource(ev, condition_, nullptr);
+        if (!test.a) return false;
+        // An ordering that is the condition's value becomes the test itself.
+        if (!code_.empty() && test.a == code_.back().out && code_.back().code >= Code::Less &&
+            code_.back().code <= Code::GreaterEqual)
+            code_.back().code = static_cast<Code>(static_cast<int>(code_.back().code) - static_cast<int>(Code::Less) +
+                                                  static_cast<int>(Code::EndUnlessLess));
+        else
+            code_.push_back(test);
     }
+    for (size_t k = 0; k < values_.size(); ++k) {
+        Complex* target = ev.engine.stores.redefinableNumber(symbols_[k]);
+        if (!target || !emitSource(ev, values_[k], target)) return false;
+        targets_.push_back(target);
+    }
+    // Variables need saving only when something can fail after the first
+    // of them is written.
+    const auto writes = [this](const Instruction& in) {
+        return std::find(targets_.begin(), targets_.end(), in.out) != targets_.end();
+    };
+    const auto fallible = [](const Instruction& in) { return in.code > Code::Multiply; };
+    const auto firstWrite = std::find_if(code_.begin(), code_.end(), writes);
+    saveTargets_ = std::any_of(firstWrite, code_.end(), fallible);
     bound_ = true;
     return true;
 }
 
-bool NumberLoop::value(const Source& source, Complex& z) const {
-    const Item& item = source.root.item();
-    if (item.kind == kLiteral) {
-        z = item.value;
-        return true;
+namespace {
+
+// Ordering needs real operands; the general walk reports a complex one.
+template <typename Order>
+bool order(const Complex& a, const Complex& b, Complex& out) {
+    if (a.im != 0.0 || b.im != 0.0) return false;
+    out = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
+    return true;
+}
+
+}  // namespace
+
+// The arithmetic is the kernels' own (the same bits as the general walk).
+NumberLoop::Pass NumberLoop::pass() {
+    // A step that cannot run here puts back what the pass changed, so that
+    // the general walk runs the whole pass from the same state.
+    Complex saved[kMaxSteps];
+    const size_t steps = saveTargets_ ? targets_.size() : 0;
+    for (size_t k = 0; k < steps; ++k) saved[k] = *targets_[k];
+    for (const Instruction& in : code_) {
+        bool ok = true;
+        switch (in.code) {
+            case Code::Copy: *in.out = *in.a; break;
+            case Code::Test:
+                if (in.a->re == 0.0 && in.a->im == 0.0) return Pass::Ended;
+                break;
+            case Code::EndUnlessLess:
+                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
+                else if (!(in.a->re < in.b->re)) return Pass::Ended;
+                break;
+            case Code::EndUnlessGreater:
+                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
+                else if (!(in.a->re > in.b->re)) return Pass::Ended;
+                break;
+            case Code::EndUnlessLessEqual:
+                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
+                else if (!(in.a->re <= in.b->re)) return Pass::Ended;
+                break;
+            case Code::EndUnlessGreaterEqual:
+                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
+                else if (!(in.a->re >= in.b->re)) return Pass::Ended;
+                break;
+            case Code::Add: *in.out = cxAdd(*in.a, *in.b); break;
+            case Code::Subtract: *in.out = cxSubtract(*in.a, *in.b); break;
+            case Code::Multiply: *in.out = cxMultiply(*in.a, *in.b); break;
+            case Code::Less: ok = order<std::less<double>>(*in.a, *in.b, *in.out); break;
+            case Code::Greater: ok = order<std::greater<double>>(*in.a, *in.b, *in.out); break;
+            case Code::LessEqual: ok = order<std::less_equal<double>>(*in.a, *in.b, *in.out); break;
+            case Code::GreaterEqual: ok = order<std::greater_equal<double>>(*in.a, *in.b, *in.out); break;
+            case Code::Kernel: ok = in.op->kernel(*in.op, *in.a, *in.b, *in.out, *in.second); break;
+        }
+        if (!ok) {
+            for (size_t k = 0; k < steps; ++k) *targets_[k] = saved[k];
+            return Pass::General;
+        }
     }
-    if (source.variable) {
-        z = *source.variable;
-        return true;
-    }
-    return runScalarProgram(source.root.expr->scalarPrograms[static_cast<size_t>(item.scalarProgram)],
-                            source.loads.data(), z);
+    return Pass::Done;
 }
 
 NumberLoop::Pass NumberLoop::run(Eval& ev) {
     if (!bound_ && !bind(ev)) return Pass::General;
-    Complex truth;
-    if (!value(condition_, truth)) return Pass::General;
-    if (truth.re == 0.0 && truth.im == 0.0) return Pass::Ended;
-    // A step that cannot run here puts back what the pass changed, so that
-    // the general walk runs the whole pass from the same state.
-    Complex saved[kMaxSteps];
-    for (size_t k = 0; k < steps_.size(); ++k) saved[k] = *steps_[k].target;
-    Complex z;
-    for (size_t k = 0; k < steps_.size(); ++k) {
-        if (!value(steps_[k].value, z)) {
-            for (size_t j = 0; j < k; ++j) *steps_[j].target = saved[j];
-            return Pass::General;
+    Pass result = Pass::Done;
+    bool ran = false;
+    while (result == Pass::Done) {
+        if (ev.aborted()) {
+            result = Pass::Stopped;
+            break;
         }
-        *steps_[k].target = z;
+        result = pass();
+        ran |= result == Pass::Done;
     }
-    storeLastResult(ev.engine, Value::scalar(z), kComplex);
-    return Pass::Done;
+    // The last result is only read outside these passes: it is stored once.
+    if (ran && !targets_.empty()) storeLastNumber(ev.engine, *targets_.back());
+    return result;
+}
+
+NumberLoop::Pass NumberLoop::runOnce(Eval& ev) {
+    if (!bound_ && !bind(ev)) return Pass::General;
+    const Pass result = pass();
+    if (result == Pass::Done && !targets_.empty()) storeLastNumber(ev.engine, *targets_.back());
+    return result;
 }
 
 }  // namespace vx

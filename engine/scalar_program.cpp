@@ -140,7 +140,7 @@ bool order(const ScalarOp&, const Complex& a, const Complex& b, Complex& out, Co
     return true;
 }
 
-using Kernel = bool (*)(const ScalarOp&, const Complex&, const Complex&, Complex&, Complex&);
+using Kernel = ScalarKernel;
 
 template <Kernel K>
 bool singleStep(Complex* r, const ScalarOp& op) {
@@ -170,11 +170,12 @@ unsigned laneStep(Complex* r, const ScalarOp& op, int lanes) {
 struct Steps {
     ScalarStep single;
     ScalarLaneStep lanes;
+    Kernel kernel;
 };
 
 template <Kernel K>
 constexpr Steps stepsOf() {
-    return Steps{singleStep<K>, laneStep<K>};
+    return Steps{singleStep<K>, laneStep<K>, K};
 }
 
 Steps stepsFor(ScalarCode code) {
@@ -195,7 +196,7 @@ Steps stepsFor(ScalarCode code) {
         case ScalarCode::LessEqual: return stepsOf<order<std::less_equal<double>>>();
         case ScalarCode::GreaterEqual: return stepsOf<order<std::greater_equal<double>>>();
     }
-    return Steps{nullptr, nullptr};
+    return Steps{nullptr, nullptr, nullptr};
 }
 
 bool sameBits(Complex x, Complex y) { return std::memcmp(&x, &y, sizeof x) == 0; }
@@ -308,6 +309,7 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
         const Steps steps = stepsFor(op.code);
         op.step = steps.single;
         op.laneStep = steps.lanes;
+        op.kernel = steps.kernel;
     }
     program.value = static_cast<std::uint8_t>(reg.back());
     return program;

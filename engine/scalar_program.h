@@ -46,6 +46,9 @@ using ScalarStep = bool (*)(Complex* registers, const ScalarOp& op);
 // loop): register g of lane l is registers[g * ScalarProgram::kLanes + l].
 // Returns the mask of the lanes where it failed.
 using ScalarLaneStep = unsigned (*)(Complex* registers, const ScalarOp& op, int lanes);
+// The operation itself on its operands wherever they are: out = code(a, b);
+// the paired sine and cosine also writes `second`. False when it fails.
+using ScalarKernel = bool (*)(const ScalarOp& op, const Complex& a, const Complex& b, Complex& out, Complex& second);
 
 struct ScalarOp {
     ScalarCode code = ScalarCode::Add;
@@ -53,6 +56,7 @@ struct ScalarOp {
     Complex (*apply)(Complex) = nullptr;  // Apply
     ScalarStep step = nullptr;            // the handlers of `code`
     ScalarLaneStep laneStep = nullptr;
+    ScalarKernel kernel = nullptr;
 };
 
 // A name read into a register before the operations run.

@@ -76,6 +76,14 @@ void storeLastResult(Engine& engine, Value value, Tag tag) {
     engine.lastResult.tag = tag;
 }
 
+void storeLastNumber(Engine& engine, Complex z) {
+    Value& last = engine.lastResult;
+    last.tag = kComplex;
+    last.z = z;
+    last.columns = last.rows = 0;
+    if (last.elements.capacity() > 0) std::vector<Complex>().swap(last.elements);
+}
+
 Tag evaluateGuarded(Eval& ev, Ref root, Value& out) {
     try {
         return ev.evaluate(root, out);
@@ -94,7 +102,7 @@ Tag runBodyWithPrinting(Eval& ev, Ref body) {
     Engine& engine = ev.engine;
     Complex number;
     if (assignNumberQuietly(ev, body, number)) {
-        storeLastResult(engine, Value::scalar(number), kComplex);
+        storeLastNumber(engine, number);
         return kComplex;
     }
     Value v;

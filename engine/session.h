@@ -52,6 +52,8 @@ Tag evaluateGuarded(class Eval& ev, struct Ref root, Value& out);
 // then reads ">  Error: Out of Memory".
 bool printResult(Engine& engine, const ErrorText& error, const Value& value, Tag tag);
 void storeLastResult(Engine& engine, Value value, Tag tag);
+// The same for a number, without building a Value: loops store one per pass.
+void storeLastNumber(Engine& engine, Complex z);
 
 // Evaluates one body the way loops do: printed unless it ends in ';', and
 // stored as the last result on success. Returns the body's tag.
