@@ -80,6 +80,8 @@ TEST(Robustness, AbortFromAnotherThreadEndsEveryLoopPromptly) {
         "sum(k,k,1,2147483647)",
         "product(1,k,1,2147483647)",
         "seq(while(1,1;),2,3)",
+        "seq(new(n,0);,while(n>=0,new(n,n+1);))",
+        "seq(new(n,0);,for(k,1,2,0,new(n,n+k);))",
     };
     for (const char* loop : loops) {
         test::Session s;
