@@ -175,10 +175,10 @@ bool ObjTextWriter::writeTo(const std::string& path) const {
     const int helpers = static_cast<int>(std::min(static_cast<size_t>(threads_), list.size())) - 1;
     // Emptying a large file that is being replaced takes the system a while
     // (it may wait for the disk): the other threads format the first blocks
-    // meanwhile, into a ring deep enough to keep them busy. Blocks are sized
-    // for their longest records, so the part of each buffer that is
-    // actually touched is much smaller.
-    const size_t slots = helpers > 0 ? 4 * (static_cast<size_t>(helpers) + 1) : 1;
+    // meanwhile, into a ring with a few buffers more than two per thread.
+    // Blocks are sized for their longest records, so the part of each
+    // buffer that is actually touched is much smaller.
+    const size_t slots = helpers > 0 ? 2 * (static_cast<size_t>(helpers) + 1) + 4 : 1;
     OrderedBlocks pipeline(list, slots, blockBytes, format);
     HelperThreads others(helpers, [&pipeline] { pipeline.formatBlocks(); });
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
