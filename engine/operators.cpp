@@ -135,7 +135,7 @@ Tag opQuiet(Eval& ev, const Args& a, Value& out) {
     if (a.count != 1) return ev.fail("(;) Error: Syntax");
     Tag tag;
     {
-        OutputSilencer silence(ev.engine);
+        FlagScope silence(ev.engine.outputEnabled, 0);
         tag = evaluateGuarded(ev, a[0], out);
     }
     ev.engine.noPrint = 1;

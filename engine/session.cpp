@@ -108,7 +108,7 @@ Tag runBodyWithPrinting(Eval& ev, Ref body) {
     Value v;
     Tag tag;
     {
-        NoPrintScope scope(engine);
+        FlagScope scope(engine.noPrint, 0);
         tag = ev.evaluate(body, v);
         if (!engine.noPrint)
             printResult(engine, ev.error, v, tag);
@@ -158,7 +158,7 @@ void submit(Engine& engine, const std::vector<std::string>& statements) {
         Value result;
         Tag tag;
         {
-            NoPrintScope scope(engine);
+            FlagScope scope(engine.noPrint, 0);
             tag = evaluateGuarded(ev, Ref{&e, e.root()}, result);
             // An answer that could not be printed counts as failed: % keeps
             // the previous result.

@@ -12,33 +12,19 @@
 
 namespace vx {
 
-// Switches the output off for a scope and restores it afterwards (the
-// quiet operator ';').
-class OutputSilencer {
+// Sets one of the engine's flags for a scope and puts the old value back
+// on every way out, a failure unwinding through the scope included: the
+// quiet operator switches the output off, a loop body clears the
+// statement's no-print flag.
+class FlagScope {
 public:
-    explicit OutputSilencer(Engine& engine) : engine_(engine), saved_(engine.outputEnabled) {
-        engine.outputEnabled = 0;
-    }
-    ~OutputSilencer() { engine_.outputEnabled = saved_; }
-    OutputSilencer(const OutputSilencer&) = delete;
-    OutputSilencer& operator=(const OutputSilencer&) = delete;
+    FlagScope(int& flag, int during) : flag_(flag), saved_(flag) { flag = during; }
+    ~FlagScope() { flag_ = saved_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
 
 private:
-    Engine& engine_;
-    int saved_;
-};
-
-// Saves the statement's no-print flag, clears it for a scope and puts it
-// back on every way out, a failure unwinding through the scope included.
-class NoPrintScope {
-public:
-    explicit NoPrintScope(Engine& engine) : engine_(engine), saved_(engine.noPrint) { engine.noPrint = 0; }
-    ~NoPrintScope() { engine_.noPrint = saved_; }
-    NoPrintScope(const NoPrintScope&) = delete;
-    NoPrintScope& operator=(const NoPrintScope&) = delete;
-
-private:
-    Engine& engine_;
+    int& flag_;
     int saved_;
 };
 

@@ -64,7 +64,7 @@ std::span<const std::string_view> startupStatements() { return kStatements; }
 void runStartupDefinitions(Engine& engine) {
     ErrorText error(512);
     Eval ev(engine, error);
-    OutputSilencer silence(engine);
+    FlagScope silence(engine.outputEnabled, 0);
     for (std::string_view statement : kStatements) {
         Expression e = parseInternal(statement);
         Value v;
