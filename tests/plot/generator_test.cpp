@@ -1,9 +1,12 @@
 // Geometry of the generators: bounds, validity flags, meshes, normals.
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <map>
 #include <numbers>
 #include <set>
 
+#include "plot/generator.h"
 #include "plot/vec3.h"
 #include "tests/plot/plot_fixture.h"
 
@@ -48,6 +51,24 @@ TEST_F(PlotTest, BoundsRules) {
             EXPECT_NEAR(lo[a], c.lo[a], 1e-3) << c.statement << " axis " << a;
             EXPECT_NEAR(hi[a], c.hi[a], 1e-3) << c.statement << " axis " << a;
         }
+    }
+}
+
+// Bounds gathered in pieces on several threads are those of one pass in
+// order: the first of equal extremes wins (0 before -0) and NaNs are passed over.
+TEST(PointBounds, EqualOnePassInOrder) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float early, late;  // where the extremes lie: the first point, the last
+    } cases[] = {{0.0f, -0.0f}, {-0.0f, 0.0f}, {nan, 0.0f}, {-3.0f, nan}, {2.0f, 2.0f}};
+    for (const Case& c : cases) {
+        std::vector<float> values(3 * 200000, 1.0f);
+        values[0] = values[1] = c.early;
+        values[values.size() - 1] = values[values.size() - 2] = c.late;
+        Bounds one;
+        for (size_t k = 0; k < values.size(); ++k) one.add(static_cast<int>(k % 3), values[k]);
+        const Bounds got = pointBounds(values.data(), values.size() / 3, 3);
+        EXPECT_EQ(std::memcmp(&got, &one, sizeof one), 0) << c.early << " " << c.late;
     }
 }
 
