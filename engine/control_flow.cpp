@@ -50,11 +50,13 @@ Tag bFor(Eval& ev, const Args& a, Value&) {
     const bool compiled = numbers.compile(Ref{}, body);
     for (double v = from; v <= to; v += step) {
         if (ev.aborted()) return ev.failAborted();
-        scope.complexAt(x) = Complex{v, 0.0};
         if (compiled) {
-            if (numbers.runOnce(ev) == NumberLoop::Pass::Done) continue;
+            const NumberLoop::Pass pass = numbers.runFor(ev, scope.complexAt(x), v, to, step);
+            if (pass == NumberLoop::Pass::Ended) break;
+            if (pass == NumberLoop::Pass::Stopped) return ev.failAborted();
             numbers.unbind();
         }
+        scope.complexAt(x) = Complex{v, 0.0};
         runBodyWithPrinting(ev, body);
     }
     return ev.fail("(for) No Return Value");
@@ -71,7 +73,7 @@ Tag bWhile(Eval& ev, const Args& a, Value&) {
         if (compiled) {
             const NumberLoop::Pass pass = numbers.run(ev);
             if (pass == NumberLoop::Pass::Ended) break;
-            if (pass == NumberLoop::Pass::Stopped) continue;  // reported above
+            if (pass == NumberLoop::Pass::Stopped) return ev.failAborted();
             numbers.unbind();
         }
         Complex truth;

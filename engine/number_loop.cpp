@@ -247,10 +247,22 @@ NumberLoop::Pass NumberLoop::run(Eval& ev) {
     return result;
 }
 
-NumberLoop::Pass NumberLoop::runOnce(Eval& ev) {
+NumberLoop::Pass NumberLoop::runFor(Eval& ev, Complex& variable, double& v, double to, double step) {
     if (!bound_ && !bind(ev)) return Pass::General;
-    const Pass result = pass();
-    if (result == Pass::Done && !targets_.empty()) storeLastNumber(ev.engine, *targets_.back());
+    Pass result = Pass::Ended;
+    bool ran = false;
+    for (; v <= to; v += step) {
+        if (ev.aborted()) {
+            result = Pass::Stopped;
+            break;
+        }
+        variable = Complex{v, 0.0};
+        result = pass();
+        if (result != Pass::Done) break;
+        ran = true;
+        result = Pass::Ended;
+    }
+    if (ran && !targets_.empty()) storeLastNumber(ev.engine, *targets_.back());
     return result;
 }
 

@@ -25,8 +25,10 @@ public:
     // when it is false, General when the next pass has to take the general
     // walk, Stopped when the user asked to stop before a pass.
     Pass run(Eval& ev);
-    // One pass of a loop without a condition: Done or General.
-    Pass runOnce(Eval& ev);
+    // The passes of a for loop (compiled without a condition) from `v` on,
+    // its variable set to each value: Ended when the range is done, else
+    // as run, with `v` the value of the pass not run here.
+    Pass runFor(Eval& ev, Complex& variable, double& v, double to, double step);
     // After a general pass: names may have moved.
     void unbind() { bound_ = false; }
 
