@@ -4,6 +4,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vx {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 struct Table {
     std::mutex mutex;
     std::unordered_map<std::string, Handler> handlers;
+    std::unordered_set<std::string> changingState;
 };
 
 Table& table() {
@@ -23,7 +25,10 @@ Table& table() {
 void registerBuiltins(std::span<const BuiltinEntry> family) {
     Table& t = table();
     std::lock_guard lock(t.mutex);
-    for (const BuiltinEntry& e : family) t.handlers[std::string(e.name)] = e.handler;
+    for (const BuiltinEntry& e : family) {
+        t.handlers[std::string(e.name)] = e.handler;
+        if (e.changesState) t.changingState.emplace(e.name);
+    }
 }
 
 Handler builtinHandler(std::string_view name) {
@@ -31,6 +36,12 @@ Handler builtinHandler(std::string_view name) {
     std::lock_guard lock(t.mutex);
     auto found = t.handlers.find(std::string(name));
     return found == t.handlers.end() ? nullptr : found->second;
+}
+
+bool builtinChangesState(std::string_view name) {
+    Table& t = table();
+    std::lock_guard lock(t.mutex);
+    return t.changingState.contains(std::string(name));
 }
 
 std::vector<std::string> builtinNames() {

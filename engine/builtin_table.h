@@ -14,10 +14,15 @@ namespace vx {
 struct BuiltinEntry {
     std::string_view name;
     Handler handler;
+    // Defines, deletes, plots, draws or draws a random number: a call that
+    // must see the one shared engine, in order (never a sampling thread's).
+    bool changesState = false;
 };
+constexpr bool kChangesState = true;
 
 void registerBuiltins(std::span<const BuiltinEntry> family);
 Handler builtinHandler(std::string_view name);  // nullptr when not built in
+bool builtinChangesState(std::string_view name);
 std::vector<std::string> builtinNames();        // every registered name, sorted
 
 }  // namespace vx

@@ -226,10 +226,18 @@ Tag bChangeCoords(Eval& ev, const Args& a, Value& out) {
 }
 
 constexpr BuiltinEntry kDefinitions[] = {
-    {"newfunc", bNewFunc},     {"newfunchidden", bNewFuncHidden},     {"delfunc", bDelFunc},
-    {"newcoords", bNewCoords}, {"newcoordshidden", bNewCoordsHidden}, {"delcoords", bDelCoords},
-    {"changecoords", bChangeCoords}, {"type", bType},                 {"new", bNew},
-    {"newhidden", bNewHidden}, {"delete", bDelete},                   {"size", bSize},
+    {"newfunc", bNewFunc, kChangesState},
+    {"newfunchidden", bNewFuncHidden, kChangesState},
+    {"delfunc", bDelFunc, kChangesState},
+    {"newcoords", bNewCoords, kChangesState},
+    {"newcoordshidden", bNewCoordsHidden, kChangesState},
+    {"delcoords", bDelCoords, kChangesState},
+    {"changecoords", bChangeCoords, kChangesState},
+    {"type", bType},
+    {"new", bNew, kChangesState},
+    {"newhidden", bNewHidden, kChangesState},
+    {"delete", bDelete, kChangesState},
+    {"size", bSize},
 };
 
 }  // namespace

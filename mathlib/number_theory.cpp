@@ -199,8 +199,10 @@ Tag bNcr(Eval& ev, const Args& a, Value& out) { return combinatorial(ev, a, "ncr
 Tag bNpr(Eval& ev, const Args& a, Value& out) { return combinatorial(ev, a, "npr", fallingFactorial, out); }
 
 constexpr BuiltinEntry kNumberTheory[] = {
-    {"gcd", bGcd},           {"rand", bRand},   {"mod", bMod},           {"factor", bFactor},
-    {"powermod", bPowerMod}, {"round", bRound}, {"contfrac", bContFrac}, {"contfracr", bContFracR},
+    {"gcd", bGcd},           {"rand", bRand, kChangesState},
+    {"mod", bMod},           {"factor", bFactor},
+    {"powermod", bPowerMod}, {"round", bRound},
+    {"contfrac", bContFrac}, {"contfracr", bContFracR},
     {"ncr", bNcr},           {"npr", bNpr},
 };
 

@@ -226,18 +226,18 @@ Tag bResize(Eval& ev, const Args& a, Value&) {
 }
 
 constexpr BuiltinEntry kCanvasBuiltins[] = {
-    {"clear", bClear},
-    {"resize", bResize},
-    {"drawpixel", bDrawpixel},
-    {"drawline", bDrawline},
-    {"lsystem", bLsystem},
-    {"drawpoly", bDrawpoly},
-    {"drawpixel3d", bDrawpixel3d},
-    {"drawline3d", bDrawline3d},
-    {"drawpoly3d", bDrawpoly3d},
-    {"drawsolid", bDrawsolid},
-    {"stellate", bStellate},
-    {"dualpolyhedron", bDualpolyhedron},
+    {"clear", bClear, kChangesState},
+    {"resize", bResize, kChangesState},
+    {"drawpixel", bDrawpixel, kChangesState},
+    {"drawline", bDrawline, kChangesState},
+    {"lsystem", bLsystem, kChangesState},
+    {"drawpoly", bDrawpoly, kChangesState},
+    {"drawpixel3d", bDrawpixel3d, kChangesState},
+    {"drawline3d", bDrawline3d, kChangesState},
+    {"drawpoly3d", bDrawpoly3d, kChangesState},
+    {"drawsolid", bDrawsolid, kChangesState},
+    {"stellate", bStellate, kChangesState},
+    {"dualpolyhedron", bDualpolyhedron, kChangesState},
 };
 
 }  // namespace

@@ -177,18 +177,18 @@ Tag bPlotsize(Eval& ev, const Args& a, Value& out) {
 }
 
 constexpr BuiltinEntry kPlotBuiltins[] = {
-    {"plot", bPlot},
-    {"plot3d", bPlot3d},
-    {"implicitplot", bImplicitplot},
-    {"implicitplot3d", bImplicitplot3d},
-    {"tubeplot", bTubeplot},
-    {"spacecurve", bSpacecurve},
-    {"vectorplot", bVectorplot},
-    {"vectorplot3d", bVectorplot3d},
-    {"customplot", bCustomplot},
-    {"customplot3d", bCustomplot3d},
-    {"delplot", bDelplot},
-    {"plotsize", bPlotsize},
+    {"plot", bPlot, kChangesState},
+    {"plot3d", bPlot3d, kChangesState},
+    {"implicitplot", bImplicitplot, kChangesState},
+    {"implicitplot3d", bImplicitplot3d, kChangesState},
+    {"tubeplot", bTubeplot, kChangesState},
+    {"spacecurve", bSpacecurve, kChangesState},
+    {"vectorplot", bVectorplot, kChangesState},
+    {"vectorplot3d", bVectorplot3d, kChangesState},
+    {"customplot", bCustomplot, kChangesState},
+    {"customplot3d", bCustomplot3d, kChangesState},
+    {"delplot", bDelplot, kChangesState},
+    {"plotsize", bPlotsize, kChangesState},
 };
 
 }  // namespace

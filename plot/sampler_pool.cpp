@@ -6,10 +6,10 @@
 #include <limits>
 #include <mutex>
 #include <new>
-#include <string_view>
 #include <thread>
 #include <unordered_set>
 
+#include "engine/builtin_table.h"
 #include "mathlib/complex.h"
 #include "plot/thread_pool.h"
 
@@ -44,24 +44,12 @@ void forEachRange(size_t count, size_t minimumRange, const std::function<void(si
 
 namespace {
 
-// Built-ins with effects beyond their answer.
-bool changesState(std::string_view name) {
-    static const std::unordered_set<std::string_view> names = {
-        "new", "newhidden", "delete", "newfunc", "newfunchidden", "delfunc", "newcoords", "newcoordshidden",
-        "delcoords", "changecoords", "rand",
-        "plot", "plot3d", "implicitplot", "implicitplot3d", "tubeplot", "spacecurve", "vectorplot",
-        "vectorplot3d", "customplot", "customplot3d", "delplot", "plotsize",
-        "clear", "resize", "drawpixel", "drawline", "lsystem", "drawpoly", "drawpixel3d", "drawline3d",
-        "drawpoly3d", "drawsolid", "stellate", "dualpolyhedron"};
-    return names.contains(name);
-}
-
 // Walks the expression and every user function it calls, each once.
 bool onlyComputes(const Stores& stores, const Expression* e, std::unordered_set<const Expression*>& seen) {
     if (!e || !seen.insert(e).second) return true;
     for (const Item& item : e->items) {
         if (item.kind != kFunction) continue;
-        if (changesState(item.name)) return false;
+        if (builtinChangesState(item.name)) return false;
         int f = stores.findFunction(item.name);
         if (f < 0) continue;
         const auto& definition = stores.functions[static_cast<size_t>(f)].definition;
