@@ -103,12 +103,14 @@ const Complex* NumberLoop::emitSource(Eval& ev, Ref source, Complex* target) {
                 case ScalarCode::Greater: in.code = Code::Greater; break;
                 case ScalarCode::LessEqual: in.code = Code::LessEqual; break;
                 case ScalarCode::GreaterEqual: in.code = Code::GreaterEqual; break;
+                case ScalarCode::Select: in.code = Code::Select; break;
                 default: in.code = Code::Kernel; break;
             }
             const bool binary = op.code != ScalarCode::Negate && op.code != ScalarCode::Factorial &&
                                 op.code != ScalarCode::Apply && op.code != ScalarCode::SineCosine;
             in.b = binary ? at[op.b] : scratch;
             in.second = op.code == ScalarCode::SineCosine ? at[op.b] : scratch;
+            in.c = at[op.c];
             in.op = &op;
             code_.push_back(in);
         }
@@ -164,7 +166,7 @@ bool NumberLoop::bind(Eval& ev) {
     const auto writes = [this](const Instruction& in) {
         return std::find(targets_.begin(), targets_.end(), in.out) != targets_.end();
     };
-    const auto fallible = [](const Instruction& in) { return in.code > Code::Multiply; };
+    const auto fallible = [](const Instruction& in) { return in.code > Code::Select; };
     const auto firstWrite = std::find_if(code_.begin(), code_.end(), writes);
     saveTargets_ = std::any_of(firstWrite, code_.end(), fallible);
     bound_ = true;
@@ -216,6 +218,7 @@ NumberLoop::Pass NumberLoop::pass() {
             case Code::Add: *in.out = cxAdd(*in.a, *in.b); break;
             case Code::Subtract: *in.out = cxSubtract(*in.a, *in.b); break;
             case Code::Multiply: *in.out = cxMultiply(*in.a, *in.b); break;
+            case Code::Select: *in.out = in.a->re != 0.0 || in.a->im != 0.0 ? *in.b : *in.c; break;
             case Code::Less: ok = order<std::less<double>>(*in.a, *in.b, *in.out); break;
             case Code::Greater: ok = order<std::greater<double>>(*in.a, *in.b, *in.out); break;
             case Code::LessEqual: ok = order<std::less_equal<double>>(*in.a, *in.b, *in.out); break;

@@ -37,13 +37,14 @@ private:
     // is done in place, the rest by the compiled operation's own kernel.
     // Operands are read where they live (a variable, a constant, an earlier
     // result), and a step's last operation writes the variable itself.
-    // Codes up to Multiply never fail.
+    // Codes up to Select never fail.
     enum class Code : std::uint8_t {
         Copy,
         Test,
         Add,
         Subtract,
         Multiply,
+        Select,
         EndUnlessLess,  // an ordering whose truth is the condition
         EndUnlessGreater,
         EndUnlessLessEqual,
@@ -58,6 +59,7 @@ private:
         Code code = Code::Copy;
         const Complex* a = nullptr;
         const Complex* b = nullptr;
+        const Complex* c = nullptr;    // Select: the value when a is zero
         Complex* out = nullptr;
         Complex* second = nullptr;     // Kernel: the cosine of a paired sine
         const ScalarOp* op = nullptr;  // Kernel

@@ -42,6 +42,14 @@ bool opFor(const Item& item, ItemOp& op) {
             }
             return true;
         case kFunction: {
+            // Both branches are computed; one that fails where it is not
+            // taken sends the point to the general walk, which takes only
+            // the branch it needs.
+            if (item.name == "if" && (item.count == 2 || item.count == 3)) {
+                op.part = Part::Operation;
+                op.code = ScalarCode::Select;
+                return true;
+            }
             if (item.count != 1 || builtinHandler(item.name)) return false;
             int k = findElementary(item.name);
             if (k < 0) return false;
@@ -167,6 +175,20 @@ unsigned laneStep(Complex* r, const ScalarOp& op, int lanes) {
     return failed;
 }
 
+bool truth(const Complex& z) { return z.re != 0.0 || z.im != 0.0; }
+
+bool selectStep(Complex* r, const ScalarOp& op) {
+    r[op.result] = truth(r[op.a]) ? r[op.b] : r[op.c];
+    return true;
+}
+
+unsigned selectLanes(Complex* r, const ScalarOp& op, int lanes) {
+    constexpr int stride = ScalarProgram::kLanes;
+    for (int l = 0; l < lanes; ++l)
+        r[op.result * stride + l] = truth(r[op.a * stride + l]) ? r[op.b * stride + l] : r[op.c * stride + l];
+    return 0;
+}
+
 struct Steps {
     ScalarStep single;
     ScalarLaneStep lanes;
@@ -195,6 +217,7 @@ Steps stepsFor(ScalarCode code) {
         case ScalarCode::Greater: return stepsOf<order<std::greater<double>>>();
         case ScalarCode::LessEqual: return stepsOf<order<std::less_equal<double>>>();
         case ScalarCode::GreaterEqual: return stepsOf<order<std::greater_equal<double>>>();
+        case ScalarCode::Select: return Steps{selectStep, selectLanes, nullptr};
     }
     return Steps{nullptr, nullptr, nullptr};
 }
@@ -229,7 +252,7 @@ void pairSinesWithCosines(ScalarProgram& program) {
 void foldConstant(const Expression& e, const Item& item, std::vector<ItemOp>& itemOps, size_t j) {
     ItemOp& op = itemOps[j];
     if (op.part != Part::Operation) return;
-    Complex registers[3]{};
+    Complex registers[4]{};
     for (int k = 0; k < item.count; ++k) {
         const ItemOp& operand = itemOps[static_cast<size_t>(e.operandRoots[static_cast<size_t>(item.operandStart + k)])];
         if (operand.part != Part::Constant) return;
@@ -240,10 +263,11 @@ void foldConstant(const Expression& e, const Item& item, std::vector<ItemOp>& it
     folded.apply = op.apply;
     folded.a = 0;
     folded.b = 1;
-    folded.result = 2;
+    folded.c = item.count == 3 ? 2 : 0;  // if(a, b) gives a when false
+    folded.result = 3;
     if (!stepsFor(op.code).single(registers, folded)) return;
     op.part = Part::Constant;
-    op.value = registers[2];
+    op.value = registers[3];
 }
 
 // The register program of the pure sub-expression made of items
@@ -291,9 +315,10 @@ ScalarProgram buildProgram(const Expression& e, const std::vector<ItemOp>& itemO
             return static_cast<std::uint8_t>(reg[static_cast<size_t>(at - first)]);
         };
         next.a = operand(0);
-        if (item.count == 2 && op.code != ScalarCode::Apply) next.b = operand(1);
+        if (item.count >= 2) next.b = operand(1);
+        if (op.code == ScalarCode::Select) next.c = item.count == 3 ? operand(2) : next.a;
         auto found = std::find_if(program.ops.begin(), program.ops.end(), [&](const ScalarOp& o) {
-            return o.code == next.code && o.apply == next.apply && o.a == next.a && o.b == next.b;
+            return o.code == next.code && o.apply == next.apply && o.a == next.a && o.b == next.b && o.c == next.c;
         });
         if (found == program.ops.end()) {
             next.result = static_cast<std::uint8_t>(firstResult + program.ops.size());

@@ -33,10 +33,11 @@ enum class ScalarCode : std::uint8_t {
     Greater,
     LessEqual,
     GreaterEqual,
+    Select,  // if(a, b, c): b when a is not zero, else c
 };
 
 // registers[result] = code(registers[a], registers[b]); unary codes read a.
-// SineCosine writes two registers: result and b.
+// SineCosine writes two registers: result and b. Select reads a third, c.
 struct ScalarOp;
 // Runs one operation on one set of registers; false when it fails
 // (division by zero, ordering of a complex number), which sends the
@@ -52,11 +53,11 @@ using ScalarKernel = bool (*)(const ScalarOp& op, const Complex& a, const Comple
 
 struct ScalarOp {
     ScalarCode code = ScalarCode::Add;
-    std::uint8_t result = 0, a = 0, b = 0;
+    std::uint8_t result = 0, a = 0, b = 0, c = 0;
     Complex (*apply)(Complex) = nullptr;  // Apply
     ScalarStep step = nullptr;            // the handlers of `code`
     ScalarLaneStep laneStep = nullptr;
-    ScalarKernel kernel = nullptr;
+    ScalarKernel kernel = nullptr;  // none for Select
 };
 
 // A name read into a register before the operations run.

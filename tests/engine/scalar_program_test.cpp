@@ -111,6 +111,15 @@ TEST_F(CompiledVersusWalk, FallbacksGiveTheWalksValueOrMessage) {
         "listgen(L*k,k,1,9)",
         "listgen(a*k-1,a,9,-9)",
         "listgen((k<5)+i,k,1,12)",
+        // if computes both branches; one that fails where it is not taken
+        // must not change the value, one that fails where taken gives the
+        // walk's message; a list condition is the walk's error.
+        "sum(if(k=3,0,1/(k-3)),k,1,9)",
+        "sum(if(k<5,k,1/(k-7)),k,1,12)",
+        "listgen(if(k<0,-k,k^2)+if(k-2,k),k,-9,9)",
+        "if(i,a,b)+if(z,a)+if(z,a,b)",
+        "if(L,1,2)+1",
+        "if(a<b,1/z,c)*2",
     };
     for (const char* s : statements) expectSame(s);
     // '%' as a number and as a list.
