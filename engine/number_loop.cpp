@@ -1,6 +1,7 @@
 #include "engine/number_loop.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <functional>
 
@@ -161,6 +162,7 @@ bool NumberLoop::bind(Eval& ev) {
         if (!target || !emitSource(ev, values_[k], target)) return false;
         targets_.push_back(target);
     }
+    assert(registers_.size() <= registers);
     // Variables need saving only when something can fail after the first
     // of them is written.
     const auto writes = [this](const Instruction& in) {
