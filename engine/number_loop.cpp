@@ -107,9 +107,7 @@ const Complex* NumberLoop::emitSource(Eval& ev, Ref source, Complex* target) {
                 case ScalarCode::Select: in.code = Code::Select; break;
                 default: in.code = Code::Kernel; break;
             }
-            const bool binary = op.code != ScalarCode::Negate && op.code != ScalarCode::Factorial &&
-                                op.code != ScalarCode::Apply && op.code != ScalarCode::SineCosine;
-            in.b = binary ? at[op.b] : scratch;
+            in.b = at[op.b];  // unary kernels leave it unread
             in.second = op.code == ScalarCode::SineCosine ? at[op.b] : scratch;
             in.c = at[op.c];
             in.op = &op;
@@ -175,17 +173,6 @@ bool NumberLoop::bind(Eval& ev) {
     return true;
 }
 
-namespace {
-
-// Ordering needs real operands; the general walk reports a complex one.
-template <typename Order>
-bool order(const Complex& a, const Complex& b, Complex& out) {
-    if (a.im != 0.0 || b.im != 0.0) return false;
-    out = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
-    return true;
-}
-
-}  // namespace
 
 // The arithmetic is the kernels' own (the same bits as the general walk).
 NumberLoop::Pass NumberLoop::pass() {
@@ -194,6 +181,7 @@ NumberLoop::Pass NumberLoop::pass() {
     Complex saved[kMaxSteps];
     const size_t steps = saveTargets_ ? targets_.size() : 0;
     for (size_t k = 0; k < steps; ++k) saved[k] = *targets_[k];
+    Complex truth{1.0, 0.0};  // of the condition's ordering
     for (const Instruction& in : code_) {
         bool ok = true;
         switch (in.code) {
@@ -201,36 +189,25 @@ NumberLoop::Pass NumberLoop::pass() {
             case Code::Test:
                 if (in.a->re == 0.0 && in.a->im == 0.0) return Pass::Ended;
                 break;
-            case Code::EndUnlessLess:
-                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
-                else if (!(in.a->re < in.b->re)) return Pass::Ended;
-                break;
-            case Code::EndUnlessGreater:
-                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
-                else if (!(in.a->re > in.b->re)) return Pass::Ended;
-                break;
-            case Code::EndUnlessLessEqual:
-                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
-                else if (!(in.a->re <= in.b->re)) return Pass::Ended;
-                break;
-            case Code::EndUnlessGreaterEqual:
-                if (in.a->im != 0.0 || in.b->im != 0.0) ok = false;
-                else if (!(in.a->re >= in.b->re)) return Pass::Ended;
-                break;
+            case Code::EndUnlessLess: ok = orderReal<std::less<double>>(*in.a, *in.b, truth); break;
+            case Code::EndUnlessGreater: ok = orderReal<std::greater<double>>(*in.a, *in.b, truth); break;
+            case Code::EndUnlessLessEqual: ok = orderReal<std::less_equal<double>>(*in.a, *in.b, truth); break;
+            case Code::EndUnlessGreaterEqual: ok = orderReal<std::greater_equal<double>>(*in.a, *in.b, truth); break;
             case Code::Add: *in.out = cxAdd(*in.a, *in.b); break;
             case Code::Subtract: *in.out = cxSubtract(*in.a, *in.b); break;
             case Code::Multiply: *in.out = cxMultiply(*in.a, *in.b); break;
             case Code::Select: *in.out = in.a->re != 0.0 || in.a->im != 0.0 ? *in.b : *in.c; break;
-            case Code::Less: ok = order<std::less<double>>(*in.a, *in.b, *in.out); break;
-            case Code::Greater: ok = order<std::greater<double>>(*in.a, *in.b, *in.out); break;
-            case Code::LessEqual: ok = order<std::less_equal<double>>(*in.a, *in.b, *in.out); break;
-            case Code::GreaterEqual: ok = order<std::greater_equal<double>>(*in.a, *in.b, *in.out); break;
+            case Code::Less: ok = orderReal<std::less<double>>(*in.a, *in.b, *in.out); break;
+            case Code::Greater: ok = orderReal<std::greater<double>>(*in.a, *in.b, *in.out); break;
+            case Code::LessEqual: ok = orderReal<std::less_equal<double>>(*in.a, *in.b, *in.out); break;
+            case Code::GreaterEqual: ok = orderReal<std::greater_equal<double>>(*in.a, *in.b, *in.out); break;
             case Code::Kernel: ok = in.op->kernel(*in.op, *in.a, *in.b, *in.out, *in.second); break;
         }
         if (!ok) {
             for (size_t k = 0; k < steps; ++k) *targets_[k] = saved[k];
             return Pass::General;
         }
+        if (truth.re == 0.0) return Pass::Ended;
     }
     return Pass::Done;
 }

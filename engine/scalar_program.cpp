@@ -140,12 +140,9 @@ bool equality(const ScalarOp&, const Complex& a, const Complex& b, Complex& out,
     return true;
 }
 
-// Ordering needs real operands; the general walk reports a complex one.
 template <typename Order>
 bool order(const ScalarOp&, const Complex& a, const Complex& b, Complex& out, Complex&) {
-    if (a.im != 0.0 || b.im != 0.0) return false;
-    out = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
-    return true;
+    return orderReal<Order>(a, b, out);
 }
 
 using Kernel = ScalarKernel;

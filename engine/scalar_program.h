@@ -89,6 +89,15 @@ union ScalarRegisters {
     Complex values[ScalarProgram::kMaxRegisters];
 };
 
+// An ordering of two numbers as 1 or 0. It needs real operands: false for
+// a complex one, which the general walk reports.
+template <typename Order>
+bool orderReal(const Complex& a, const Complex& b, Complex& out) {
+    if (a.im != 0.0 || b.im != 0.0) return false;
+    out = Complex{Order{}(a.re, b.re) ? 1.0 : 0.0, 0.0};
+    return true;
+}
+
 // Runs a program whose names have been looked up already: loads[k] holds
 // the number of program.loads[k]. False when an operation fails.
 bool runScalarProgram(const ScalarProgram& program, const Complex* const* loads, Complex& z);
