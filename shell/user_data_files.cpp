@@ -132,17 +132,16 @@ std::string saveUserDataFiles(const std::filesystem::path& folder, const UserDat
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return "Cannot create folder '" + folder.string() + "': " + ec.message();
-    const std::string &optionsBytes = bytes.options, &dataBytes = bytes.data;
     // A session that changed nothing leaves both files alone: a sync waits
     // for the disk, and for whatever else the system has yet to write there.
-    auto holds = [](const std::filesystem::path& path, const std::string& bytes) {
+    auto holds = [](const std::filesystem::path& path, const std::string& wanted) {
         std::string current;
-        return readWholeFile(path, current) && current == bytes;
+        return readWholeFile(path, current) && current == wanted;
     };
-    if (holds(optionsFilePath(folder), optionsBytes) && holds(dataFilePath(folder), dataBytes)) return {};
+    if (holds(optionsFilePath(folder), bytes.options) && holds(dataFilePath(folder), bytes.data)) return {};
     StagedFile optionsFile(optionsFilePath(folder), calls), dataFile(dataFilePath(folder), calls);
-    std::string error = optionsFile.write(optionsBytes);
-    if (error.empty()) error = dataFile.write(dataBytes);
+    std::string error = optionsFile.write(bytes.options);
+    if (error.empty()) error = dataFile.write(bytes.data);
     if (error.empty()) error = optionsFile.replaceTarget();
     if (error.empty()) error = dataFile.replaceTarget();
     syncFolder(folder);
