@@ -163,13 +163,14 @@ bool eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Comple
     for (int k = 0; k < count; ++k) {
         if (done[static_cast<size_t>(k)]) continue;
         if (isAborted(abort)) return false;
-        // The eigenvalue's copies, in list order.
+        // The eigenvalue's copies, in list order. The value itself always
+        // counts: an infinite or NaN one is never within tolerance of itself.
         const Cx lambda = toCx(values[static_cast<size_t>(k)]);
         std::vector<int> copies;
         Cx mean{0.0, 0.0};
         for (int j = k; j < count; ++j)
-            if (!done[static_cast<size_t>(j)] &&
-                std::abs(toCx(values[static_cast<size_t>(j)]) - lambda) <= kTolerance * p.norm) {
+            if (j == k || (!done[static_cast<size_t>(j)] &&
+                           std::abs(toCx(values[static_cast<size_t>(j)]) - lambda) <= kTolerance * p.norm)) {
                 copies.push_back(j);
                 mean += toCx(values[static_cast<size_t>(j)]);
             }
