@@ -3,6 +3,8 @@
 # (default 60), one after the other, starting from the seed corpora here.
 # New inputs go to a scratch corpus, findings to the artifacts folder.
 # Exits non-zero on the first crash, leak, timeout or round-trip mismatch.
+# VX_FUZZ_SEED fixes libFuzzer's random seed, so that a gate run explores
+# the same inputs on every machine and a failure there can be replayed.
 #   bash tests/fuzz/run.sh BUILD_DIR [SECONDS] [TARGET...]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -14,6 +16,8 @@ targets=("$@")
 work="${VX_FUZZ_WORK:-$build/fuzz-work}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
+seed=()
+[ -n "${VX_FUZZ_SEED:-}" ] && seed=(-seed="$VX_FUZZ_SEED")
 for target in "${targets[@]}"; do
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   max_len=2048
@@ -21,5 +25,5 @@ for target in "${targets[@]}"; do
   echo "== fuzzing $target for ${seconds}s"
   "$build/tests/fuzz/vx_fuzz_$target" "$work/$target/corpus" "$here/corpus/$target" \
     -dict="$here/vexalo.dict" -max_len="$max_len" -max_total_time="$seconds" -timeout=120 \
-    -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/"
+    "${seed[@]}" -print_final_stats=1 -artifact_prefix="$work/$target/artifacts/"
 done
