@@ -52,6 +52,17 @@ Tag bNullspace(Eval& ev, const Args& a, Value& out) {
     return kMatrix;
 }
 
+// The eigenvector rows, or false with the message already given.
+bool eigenvectorsOf(Eval& ev, std::span<const Complex> a, int n, const std::vector<Complex>& values,
+                    EigenvectorSet& set, const char* notFinite) {
+    switch (eigenvectorRows(a, n, values, ev.engine.abortRequested, set)) {
+        case EigenvectorStatus::Done: return true;
+        case EigenvectorStatus::Aborted: return ev.failAborted(), false;
+        case EigenvectorStatus::NotFinite: return ev.fail(notFinite), false;
+    }
+    return false;
+}
+
 Tag bEigenvectors(Eval& ev, const Args& a, Value& out) {
     if (a.count != 1) return ev.fail("(eigenvectors) Error: Syntax");
     Value m;
@@ -59,7 +70,7 @@ Tag bEigenvectors(Eval& ev, const Args& a, Value& out) {
     std::vector<Complex> values;
     if (!eigenvaluesOf(ev, m, values)) return kNone;
     EigenvectorSet set;
-    if (!eigenvectorRows(m.elements, m.rows, values, ev.engine.abortRequested, set)) return ev.failAborted();
+    if (!eigenvectorsOf(ev, m.elements, m.rows, values, set, "(eigenvectors) Error: Unable to converge")) return kNone;
     const int n = static_cast<int>(values.size());
     out = Value::matrix(n, n, std::move(set.rows));
     return kMatrix;
@@ -129,7 +140,7 @@ Tag bMatfunc(Eval& ev, const Args& a, Value& out) {
     if (tag != kList) return ev.fail("(matfunc) Error: Data Type");
     if (fv.count() != n) return ev.fail("(matfunc) Unexpected Error");
     EigenvectorSet set;
-    if (!eigenvectorRows(m.elements, n, values, ev.engine.abortRequested, set)) return ev.failAborted();
+    if (!eigenvectorsOf(ev, m.elements, n, values, set, "(matfunc) Error: Unable to converge")) return kNone;
     if (!applyThroughEigenbasis(m.elements, n, values, fv.elements, set.rows, result) &&
         !(direct && applyMatrixFunction(f, p, m.elements, n, values, true, result) == DirectStatus::Done))
         return ev.fail("(matfunc) Error: Not a diagonalizable matrix");

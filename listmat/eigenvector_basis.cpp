@@ -8,6 +8,8 @@
 #include <limits>
 #include <numeric>
 
+#include "mathlib/complex.h"
+
 namespace vx {
 namespace {
 
@@ -142,12 +144,13 @@ bool solverVector(const Problem& p, const SolverVectors& s, Cx lambda, ComplexVe
 
 }  // namespace
 
-bool eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Complex>& values,
-                     const std::atomic<int>& abort, EigenvectorSet& out) {
+EigenvectorStatus eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Complex>& values,
+                                  const std::atomic<int>& abort, EigenvectorSet& out) {
     const int count = static_cast<int>(values.size());
     out.rows.assign(static_cast<size_t>(count) * static_cast<size_t>(n), Complex{});
     out.basis = true;
-    if (n == 0 || count == 0) return true;
+    if (n == 0 || count == 0) return EigenvectorStatus::Done;
+    if (!allFinite(a) || !allFinite(values)) return EigenvectorStatus::NotFinite;
     Problem p;
     p.a.resize(n, n);
     for (int r = 0; r < n; ++r)
@@ -162,15 +165,14 @@ bool eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Comple
     std::vector<bool> done(static_cast<size_t>(count), false);
     for (int k = 0; k < count; ++k) {
         if (done[static_cast<size_t>(k)]) continue;
-        if (isAborted(abort)) return false;
-        // The eigenvalue's copies, in list order. The value itself always
-        // counts: an infinite or NaN one is never within tolerance of itself.
+        if (isAborted(abort)) return EigenvectorStatus::Aborted;
+        // The eigenvalue's copies, in list order.
         const Cx lambda = toCx(values[static_cast<size_t>(k)]);
         std::vector<int> copies;
         Cx mean{0.0, 0.0};
         for (int j = k; j < count; ++j)
-            if (j == k || (!done[static_cast<size_t>(j)] &&
-                           std::abs(toCx(values[static_cast<size_t>(j)]) - lambda) <= kTolerance * p.norm)) {
+            if (!done[static_cast<size_t>(j)] &&
+                std::abs(toCx(values[static_cast<size_t>(j)]) - lambda) <= kTolerance * p.norm) {
                 copies.push_back(j);
                 mean += toCx(values[static_cast<size_t>(j)]);
             }
@@ -196,7 +198,7 @@ bool eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Comple
             done[static_cast<size_t>(copies[c])] = true;
         }
     }
-    return true;
+    return EigenvectorStatus::Done;
 }
 
 }  // namespace vx

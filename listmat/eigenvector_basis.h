@@ -22,8 +22,11 @@ struct EigenvectorSet {
     bool basis = true;          // false for a defective matrix: some rows repeat
 };
 
-// False when aborted.
-bool eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Complex>& values,
-                     const std::atomic<int>& abort, EigenvectorSet& out);
+enum class EigenvectorStatus { Done, Aborted, NotFinite };
+
+// NotFinite when the matrix or an eigenvalue is infinite or NaN: there is
+// no eigenspace to compute.
+EigenvectorStatus eigenvectorRows(std::span<const Complex> a, int n, const std::vector<Complex>& values,
+                                  const std::atomic<int>& abort, EigenvectorSet& out);
 
 }  // namespace vx

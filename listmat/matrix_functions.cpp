@@ -106,6 +106,7 @@ bool findMatrixFunction(std::string_view name, MatrixFunction& f) {
 
 DirectStatus applyMatrixFunction(MatrixFunction f, Complex p, std::span<const Complex> a, int n,
                                  const std::vector<Complex>& values, bool asComplex, std::vector<Complex>& result) {
+    if (!allFinite(a) || !isFinite(p)) return DirectStatus::NotFinite;
     bool real = true;
     for (const Complex& z : a) real = real && z.im == 0.0;
     if (real && !asComplex && hasBranchCut(f, p) && touchesNegativeAxis(values)) return DirectStatus::OnBranchCut;

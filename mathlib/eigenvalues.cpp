@@ -132,6 +132,7 @@ bool hasCloseValues(const std::vector<Complex>& values, double reach) {
 
 Spectrum spectrum(std::span<const Complex> a, int n, bool withConditions) {
     Spectrum s;
+    if (!allFinite(a)) return s;
     const bool real = hasRealEntries(a);
     Eigen::MatrixXcd m(n, n);
     for (int r = 0; r < n; ++r)
