@@ -1,6 +1,7 @@
 // The two matrix powers of '^'. An integral exponent is applied by repeated
 // products; every other power is a matrix function and is rewritten into a
 // matfunc call on locals, evaluated like any other expression.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -10,6 +11,36 @@
 
 namespace vx {
 namespace {
+
+// Above this many products the power is taken by repeated squaring: the
+// one-by-one products would keep the user waiting for minutes and gather
+// rounding from every step.
+constexpr double kLongestProductChain = 65536.0;
+
+// B ^ p for a whole p above the chain limit, in O(log p) products: p is
+// q x 2^e with q odd and below 2^53, so B^p is B^q squared e times.
+Tag powerBySquaring(Eval& ev, std::vector<Complex> base, double p, int n, Value& out) {
+    int e = 0;
+    const double mantissa = std::frexp(p, &e);
+    auto q = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));
+    e -= 53;
+    while ((q & 1U) == 0) {
+        q >>= 1;
+        ++e;
+    }
+    std::vector<Complex> result;
+    for (; q != 0; q >>= 1) {
+        if (ev.aborted()) return ev.failAborted();
+        if (q & 1U) result = result.empty() ? base : squareProduct(result, base, n);
+        if (q > 1) base = squareProduct(base, base, n);
+    }
+    for (; e > 0; --e) {
+        if (ev.aborted()) return ev.failAborted();
+        result = squareProduct(result, result, n);
+    }
+    out = Value::matrix(n, n, std::move(result));
+    return kMatrix;
+}
 
 // M ^ p for a real integral p: the identity for 0, otherwise |p| - 1
 // products M = M x B with B the (inverted, for p < 0) original.
@@ -25,6 +56,7 @@ Tag integralPower(Eval& ev, Value& m, double p, Value& out) {
         if (!invertInPlace(ev, m)) return kNone;
         p = -p;
     }
+    if (p > kLongestProductChain) return powerBySquaring(ev, std::move(m.elements), p, n, out);
     const std::vector<Complex> base = m.elements;
     for (std::uint64_t k = 1; static_cast<double>(k) < p; ++k) {
         if (ev.aborted()) return ev.failAborted();
