@@ -29,9 +29,11 @@ Tag powerBySquaring(Eval& ev, std::vector<Complex> base, double p, int n, Value&
         ++e;
     }
     std::vector<Complex> result;
+    bool started = false;
     for (; q != 0; q >>= 1) {
         if (ev.aborted()) return ev.failAborted();
-        if (q & 1U) result = result.empty() ? base : squareProduct(result, base, n);
+        if (q & 1U) result = started ? squareProduct(result, base, n) : base;
+        started = started || (q & 1U) != 0;
         if (q > 1) base = squareProduct(base, base, n);
     }
     for (; e > 0; --e) {
