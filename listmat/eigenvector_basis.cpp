@@ -8,7 +8,7 @@
 #include <limits>
 #include <numeric>
 
-#include "mathlib/complex.h"
+#include "mathlib/solver_range.h"
 
 namespace vx {
 namespace {
@@ -151,12 +151,17 @@ EigenvectorStatus eigenvectorRows(std::span<const Complex> a, int n, const std::
     out.basis = true;
     if (n == 0 || count == 0) return EigenvectorStatus::Done;
     if (!allFinite(a) || !allFinite(values)) return EigenvectorStatus::NotFinite;
+    // Dividing the matrix and its eigenvalues by one power of two leaves the
+    // eigenvectors as they are.
+    const double scale = solverScale(a);
+    std::vector<Cx> lambdas(static_cast<size_t>(count));
+    for (int k = 0; k < count; ++k) lambdas[static_cast<size_t>(k)] = toCx(values[static_cast<size_t>(k)]) / scale;
     Problem p;
     p.a.resize(n, n);
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < n; ++c) {
             const Complex z = a[static_cast<size_t>(r) * static_cast<size_t>(n) + c];
-            p.a(r, c) = toCx(z);
+            p.a(r, c) = toCx(z) / scale;
             p.real = p.real && z.im == 0.0;
         }
     p.norm = p.a.norm();
@@ -167,14 +172,14 @@ EigenvectorStatus eigenvectorRows(std::span<const Complex> a, int n, const std::
         if (done[static_cast<size_t>(k)]) continue;
         if (isAborted(abort)) return EigenvectorStatus::Aborted;
         // The eigenvalue's copies, in list order.
-        const Cx lambda = toCx(values[static_cast<size_t>(k)]);
+        const Cx lambda = lambdas[static_cast<size_t>(k)];
         std::vector<int> copies;
         Cx mean{0.0, 0.0};
         for (int j = k; j < count; ++j)
             if (!done[static_cast<size_t>(j)] &&
-                std::abs(toCx(values[static_cast<size_t>(j)]) - lambda) <= kTolerance * p.norm) {
+                std::abs(lambdas[static_cast<size_t>(j)] - lambda) <= kTolerance * p.norm) {
                 copies.push_back(j);
-                mean += toCx(values[static_cast<size_t>(j)]);
+                mean += lambdas[static_cast<size_t>(j)];
             }
         mean /= static_cast<double>(copies.size());
         if (lambda.imag() == 0.0) mean.imag(0.0);

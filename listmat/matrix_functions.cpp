@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "mathlib/complex.h"
+#include "mathlib/solver_range.h"
 
 namespace vx {
 namespace {
@@ -64,6 +65,29 @@ Matrix evaluate(MatrixFunction f, const Matrix& a, double p) {
     return a;
 }
 
+// f(A) from f(A / s) for the scale s of a matrix outside the solvers'
+// range; false for the functions without such a rule.
+bool rescales(MatrixFunction f) {
+    switch (f) {
+        case MatrixFunction::Sqrt:
+        case MatrixFunction::Ln:
+        case MatrixFunction::Log:
+        case MatrixFunction::Power: return true;
+        default: return false;
+    }
+}
+
+ComplexMatrix unscaled(MatrixFunction f, double p, double scale, ComplexMatrix m) {
+    if (scale == 1.0) return m;
+    switch (f) {
+        case MatrixFunction::Sqrt: return m * std::sqrt(scale);
+        case MatrixFunction::Ln: m.diagonal().array() += std::log(scale); return m;
+        case MatrixFunction::Log: m.diagonal().array() += std::log10(scale); return m;
+        case MatrixFunction::Power: return m * std::pow(scale, p);
+        default: return m;
+    }
+}
+
 template <typename Matrix>
 bool store(const Matrix& m, std::vector<Complex>& result) {
     const int n = static_cast<int>(m.rows());
@@ -107,24 +131,29 @@ bool findMatrixFunction(std::string_view name, MatrixFunction& f) {
 DirectStatus applyMatrixFunction(MatrixFunction f, Complex p, std::span<const Complex> a, int n,
                                  const std::vector<Complex>& values, bool asComplex, std::vector<Complex>& result) {
     if (!allFinite(a) || !isFinite(p)) return DirectStatus::NotFinite;
+    // The exponential needs no Schur form; the other functions are taken of
+    // a scaled matrix outside the solvers' range, or left to the eigenbasis.
+    const double scale = f == MatrixFunction::Exp ? 1.0 : solverScale(a);
+    if (scale != 1.0 && !rescales(f)) return DirectStatus::NotFinite;
     bool real = true;
     for (const Complex& z : a) real = real && z.im == 0.0;
     if (real && !asComplex && hasBranchCut(f, p) && touchesNegativeAxis(values)) return DirectStatus::OnBranchCut;
     ComplexMatrix c(n, n);
     for (int r = 0; r < n; ++r)
-        for (int k = 0; k < n; ++k) c(r, k) = toCx(a[cell(r, k, n)]);
+        for (int k = 0; k < n; ++k) c(r, k) = toCx(a[cell(r, k, n)]) / scale;
     bool finite;
     if (f == MatrixFunction::Power && p.im != 0.0) {
-        finite = store(ComplexMatrix(c.pow(toCx(p))), result);
+        const Cx factor = scale == 1.0 ? Cx(1.0) : std::exp(toCx(p) * std::log(scale));
+        finite = store(ComplexMatrix(c.pow(toCx(p)) * factor), result);
     } else if (real && !asComplex && f == MatrixFunction::Exp) {
         finite = store(evaluate(f, RealMatrix(c.real()), p.re), result);
     } else if (real && !asComplex) {
         // The other methods work on the complex Schur form (Eigen's real
         // square root trips over a defective 2 x 2 block); off the branch
         // cut the result is real and its imaginary part rounding.
-        finite = store(RealMatrix(evaluate(f, c, p.re).real()), result);
+        finite = store(RealMatrix(unscaled(f, p.re, scale, evaluate(f, c, p.re)).real()), result);
     } else {
-        finite = store(evaluate(f, c, p.re), result);
+        finite = store(unscaled(f, p.re, scale, evaluate(f, c, p.re)), result);
     }
     return finite ? DirectStatus::Done : DirectStatus::NotFinite;
 }

@@ -21,7 +21,8 @@ bool findMatrixFunction(std::string_view name, MatrixFunction& f);
 enum class DirectStatus {
     Done,
     OnBranchCut,  // a real matrix with an eigenvalue on the function's cut: see below
-    NotFinite,    // the method broke down (no such function of this matrix, or a 0/0)
+    NotFinite,    // the method broke down (no such function of this matrix, or a 0/0),
+                  // or the matrix lies outside the solvers' range
 };
 
 // f(A), p being the exponent of Power. A real matrix is worked in real

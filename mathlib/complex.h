@@ -3,7 +3,6 @@
 // std::complex operators: division, power and the trigonometric functions
 // follow our own definitions so that results such as exp(i*pi) are exact.
 #include <cmath>
-#include <span>
 
 #include "engine/value.h"
 
@@ -110,14 +109,6 @@ double exactCosine(double x);
 
 // Shared real helpers.
 bool isIntegral(double x);                 // fmod(x, 1.0) == 0.0
-inline bool isFinite(Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); }
-// Eigen's decompositions assume finite entries: an infinity or NaN can send
-// them past the ends of their work arrays, so they are never given one.
-inline bool allFinite(std::span<const Complex> values) {
-    for (const Complex& z : values)
-        if (!isFinite(z)) return false;
-    return true;
-}
 Complex roundHalfUp(Complex z);            // per part
 Complex roundSignificant(Complex z, int n);  // per part, n significant digits
 

@@ -11,6 +11,7 @@
 #include "mathlib/complex.h"
 #include "mathlib/matrix_algebra.h"
 #include "mathlib/polynomial.h"
+#include "mathlib/solver_range.h"
 
 namespace vx {
 namespace {
@@ -130,9 +131,8 @@ bool hasCloseValues(const std::vector<Complex>& values, double reach) {
     return false;
 }
 
-Spectrum spectrum(std::span<const Complex> a, int n, bool withConditions) {
+Spectrum spectrumInRange(std::span<const Complex> a, int n, bool withConditions) {
     Spectrum s;
-    if (!allFinite(a)) return s;
     const bool real = hasRealEntries(a);
     Eigen::MatrixXcd m(n, n);
     for (int r = 0; r < n; ++r)
@@ -167,6 +167,17 @@ Spectrum spectrum(std::span<const Complex> a, int n, bool withConditions) {
         s.conditions.push_back(byDiagonal[best]);
     }
     mergeClusters(s, norm, n, real);
+    return s;
+}
+
+Spectrum spectrum(std::span<const Complex> a, int n, bool withConditions) {
+    if (!allFinite(a)) return {};
+    const double scale = solverScale(a);
+    if (scale == 1.0) return spectrumInRange(a, n, withConditions);
+    std::vector<Complex> scaled(a.begin(), a.end());
+    for (Complex& z : scaled) z = Complex{z.re / scale, z.im / scale};
+    Spectrum s = spectrumInRange(scaled, n, withConditions);
+    for (Complex& v : s.values) v = Complex{v.re * scale, v.im * scale};
     return s;
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+// What Eigen's eigenvalue, Schur and singular value solvers may be given.
+// They assume finite entries of moderate size: an infinity or NaN, or a
+// square that leaves double's range inside a norm or a plane rotation,
+// turns into NaN there, and a NaN can stall the Schur iteration until it
+// reads before the start of its matrix.
+#include <algorithm>
+#include <cmath>
+#include <span>
+
+#include "engine/value.h"
+
+namespace vx {
+
+inline bool isFinite(Complex z) { return std::isfinite(z.re) && std::isfinite(z.im); }
+
+inline bool allFinite(std::span<const Complex> values) {
+    for (const Complex& z : values)
+        if (!isFinite(z)) return false;
+    return true;
+}
+
+// The power of four to divide a finite matrix by before a solver sees it:
+// 1 while its largest part lies within 2^-400 ... 2^400, where squares and
+// products of two parts stay in range (so such matrices are solved
+// exactly as given), otherwise the one that brings the largest part near
+// 1. Division by a power of two is exact: the eigenvectors stay the same,
+// the eigenvalues scale back exactly, and a power of four keeps the
+// square root of the scale exact too.
+inline double solverScale(std::span<const Complex> a) {
+    double largest = 0.0;
+    for (const Complex& z : a) largest = std::max({largest, std::fabs(z.re), std::fabs(z.im)});
+    if (largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400)) return 1.0;
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    return std::ldexp(1.0, exponent - exponent % 2);
+}
+
+}  // namespace vx
