@@ -6,6 +6,7 @@
 // themselves would overflow.
 #include "mathlib/combinatorics.h"
 
+#include <boost/math/constants/constants.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 #include <complex>
@@ -80,17 +81,54 @@ Complex productOfFactors(Complex n, double k, bool binomial) {
 
 bool isPole(double x) { return x <= 0.0 && x == std::floor(x); }
 
+constexpr double kPi = boost::math::constants::pi<double>();
+
+// sin(pi x) for x below -2^30, where x has few fraction bits: exactly from
+// the fraction and the parity of the floor.
+double sinPiFar(double x) {
+    const double whole = std::floor(x);
+    const double sine = std::sin(kPi * (x - whole));
+    return std::fmod(whole, 2.0) != 0.0 ? -sine : sine;
+}
+
+// ln |gamma(x)| and its sign. Boost's reflection for negative x casts
+// floor(-x) to int, which overflows below -2^31; there the reflection
+// gamma(x) = pi / (sin(pi x) gamma(1 - x)) is taken here.
+double lnGammaSigned(double x, int& sign) {
+    if (x >= -0x1p30 || x == std::floor(x)) return boost::math::lgamma(x, &sign, QuietMathPolicy());
+    const double sine = sinPiFar(x);
+    sign = sine < 0.0 ? -1 : 1;
+    return std::log(kPi / std::fabs(sine)) - boost::math::lgamma(1.0 - x, QuietMathPolicy());
+}
+
+// gamma(x) / gamma(y) without forming either, for large x and y of one
+// sign (their logarithms would cancel most digits): Boost's ratio, through
+// the reflection formula for negative arguments. NaN where it does not
+// apply.
+double gammaRatio(double x, double y) {
+    if (x > 0.0 && y > 0.0) return boost::math::tgamma_ratio(x, y, QuietMathPolicy());
+    if (x < -0x1p30 && y < -0x1p30 && x != std::floor(x) && y != std::floor(y))
+        return sinPiFar(y) / sinPiFar(x) * boost::math::tgamma_ratio(1.0 - y, 1.0 - x, QuietMathPolicy());
+    return std::nan("");
+}
+
 // gamma(a) / (gamma(b) gamma(c)) for real a, b, c: the plain quotient where
-// every gamma is finite, 0 where only the divisor has a pole, and sign and
-// logarithm where a factorial alone leaves the double range.
+// every gamma is finite, 0 where only the divisor has a pole; where a
+// factorial alone leaves the double range, the ratio of a and the nearer
+// of b and c over the other gamma, else sign and logarithm.
 double realGammaQuotient(double a, double b, double c) {
     if ((isPole(b) || isPole(c)) && !isPole(a)) return 0.0;
     const double ga = cxGamma({a, 0.0}).re, gb = cxGamma({b, 0.0}).re, gc = cxGamma({c, 0.0}).re;
     if (std::isfinite(ga) && std::isfinite(gb) && std::isfinite(gc) && gb != 0.0 && gc != 0.0) return ga / gb / gc;
+    const bool bNearer = std::fabs(a - b) <= std::fabs(a - c);
+    const double ratio = gammaRatio(a, bNearer ? b : c), rest = bNearer ? gc : gb;
+    const double quotient = ratio / rest;
+    if (std::isfinite(ratio) && std::isfinite(rest) && rest != 0.0 && std::isfinite(quotient) && quotient != 0.0)
+        return quotient;
     int sa = 1, sb = 1, sc = 1;
-    const double la = boost::math::lgamma(a, &sa, QuietMathPolicy());
-    const double lb = boost::math::lgamma(b, &sb, QuietMathPolicy());
-    const double lc = boost::math::lgamma(c, &sc, QuietMathPolicy());
+    const double la = lnGammaSigned(a, sa);
+    const double lb = lnGammaSigned(b, sb);
+    const double lc = lnGammaSigned(c, sc);
     return sa * sb * sc * std::exp(la - lb - lc);
 }
 
