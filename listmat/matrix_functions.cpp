@@ -88,6 +88,39 @@ ComplexMatrix unscaled(MatrixFunction f, double p, double scale, ComplexMatrix m
     }
 }
 
+// f(A) for a matrix outside the solvers' range: the Schur form A = U T U*
+// is found for A / s, inside the range, and f is applied to s T. That is
+// triangular already, so no Schur iteration runs on out-of-range numbers.
+ComplexMatrix throughScaledSchur(MatrixFunction f, const ComplexMatrix& a, double scale) {
+    const Eigen::ComplexSchur<ComplexMatrix> schur(a / scale);
+    if (schur.info() != Eigen::Success) return ComplexMatrix::Constant(a.rows(), a.cols(), std::nan(""));
+    const ComplexMatrix& u = schur.matrixU();
+    return u * evaluate(f, ComplexMatrix(schur.matrixT() * scale), 0.0) * u.adjoint();
+}
+
+// sin, cos, sinh or cosh of a matrix outside the solvers' range. When it
+// is large only on its diagonal, s I and A - s I (s the mean of the
+// diagonal) commute, and the addition theorems give f(A) from the scalar
+// functions of s and the matrix functions of A - s I, which keeps the
+// parts off the diagonal that a Schur form of A would round away.
+ComplexMatrix shiftedAddition(MatrixFunction f, const ComplexMatrix& a, double scale) {
+    const Cx shift = a.trace() / static_cast<double>(a.rows());
+    ComplexMatrix rest = a;
+    rest.diagonal().array() -= shift;
+    if (!(rest.cwiseAbs().maxCoeff() <= 0x1p400)) return throughScaledSchur(f, a, scale);
+    const bool circular = f == MatrixFunction::Sin || f == MatrixFunction::Cos;
+    const ComplexMatrix odd = circular ? ComplexMatrix(rest.sin()) : ComplexMatrix(rest.sinh());
+    const ComplexMatrix even = circular ? ComplexMatrix(rest.cos()) : ComplexMatrix(rest.cosh());
+    const Complex s{shift.real(), shift.imag()};
+    const Cx oddShift = toCx(circular ? cxSin(s) : cxSinh(s)), evenShift = toCx(circular ? cxCos(s) : cxCosh(s));
+    switch (f) {
+        case MatrixFunction::Sin:
+        case MatrixFunction::Sinh: return oddShift * even + evenShift * odd;
+        case MatrixFunction::Cos: return evenShift * even - oddShift * odd;
+        default: return evenShift * even + oddShift * odd;  // cosh
+    }
+}
+
 template <typename Matrix>
 bool store(const Matrix& m, std::vector<Complex>& result) {
     const int n = static_cast<int>(m.rows());
@@ -133,8 +166,9 @@ DirectStatus applyMatrixFunction(MatrixFunction f, Complex p, std::span<const Co
     if (!allFinite(a) || !isFinite(p)) return DirectStatus::NotFinite;
     // The exponential needs no Schur form; the other functions are taken of
     // a scaled matrix outside the solvers' range, or left to the eigenbasis.
-    const double scale = f == MatrixFunction::Exp ? 1.0 : solverScale(a);
-    if (scale != 1.0 && !rescales(f)) return DirectStatus::NotFinite;
+    const double range = f == MatrixFunction::Exp ? 1.0 : solverScale(a);
+    const bool shifted = range != 1.0 && !rescales(f);
+    const double scale = shifted ? 1.0 : range;
     bool real = true;
     for (const Complex& z : a) real = real && z.im == 0.0;
     if (real && !asComplex && hasBranchCut(f, p) && touchesNegativeAxis(values)) return DirectStatus::OnBranchCut;
@@ -147,13 +181,13 @@ DirectStatus applyMatrixFunction(MatrixFunction f, Complex p, std::span<const Co
         finite = store(ComplexMatrix(c.pow(toCx(p)) * factor), result);
     } else if (real && !asComplex && f == MatrixFunction::Exp) {
         finite = store(evaluate(f, RealMatrix(c.real()), p.re), result);
-    } else if (real && !asComplex) {
+    } else {
+        const ComplexMatrix value =
+            shifted ? shiftedAddition(f, c, range) : unscaled(f, p.re, scale, evaluate(f, c, p.re));
         // The other methods work on the complex Schur form (Eigen's real
         // square root trips over a defective 2 x 2 block); off the branch
-        // cut the result is real and its imaginary part rounding.
-        finite = store(RealMatrix(unscaled(f, p.re, scale, evaluate(f, c, p.re)).real()), result);
-    } else {
-        finite = store(unscaled(f, p.re, scale, evaluate(f, c, p.re)), result);
+        // cut a real matrix's result is real and its imaginary part rounding.
+        finite = real && !asComplex ? store(RealMatrix(value.real()), result) : store(value, result);
     }
     return finite ? DirectStatus::Done : DirectStatus::NotFinite;
 }

@@ -33,7 +33,9 @@ inline double solverScale(std::span<const Complex> a) {
     if (largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400)) return 1.0;
     int exponent = 0;
     std::frexp(largest, &exponent);
-    return std::ldexp(1.0, exponent - exponent % 2);
+    // An even power at most 2^1022: 2^1024 itself is beyond double's range.
+    const int even = 2 * static_cast<int>(std::floor((exponent - 1) / 2.0));
+    return std::ldexp(1.0, even);
 }
 
 }  // namespace vx
