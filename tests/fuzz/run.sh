@@ -3,8 +3,10 @@
 # (default 60), one after the other, starting from the seed corpora here.
 # New inputs go to a scratch corpus, findings to the artifacts folder.
 # Exits non-zero on the first crash, leak, timeout or round-trip mismatch.
-# VX_FUZZ_SEED fixes libFuzzer's random seed, so that a gate run explores
-# the same inputs on every machine and a failure there can be replayed.
+# VX_FUZZ_SEED fixes libFuzzer's random seed and VX_FUZZ_RUNS caps the
+# number of inputs, so that a gate run explores the same inputs on every
+# machine (a slower one stops earlier, on the same path) and a failure
+# there can be replayed.
 #   bash tests/fuzz/run.sh BUILD_DIR [SECONDS] [TARGET...]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -17,7 +19,8 @@ work="${VX_FUZZ_WORK:-$build/fuzz-work}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 seed=()
-[ -n "${VX_FUZZ_SEED:-}" ] && seed=(-seed="$VX_FUZZ_SEED")
+[ -n "${VX_FUZZ_SEED:-}" ] && seed+=(-seed="$VX_FUZZ_SEED")
+[ -n "${VX_FUZZ_RUNS:-}" ] && seed+=(-runs="$VX_FUZZ_RUNS")
 for target in "${targets[@]}"; do
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   max_len=2048
