@@ -107,7 +107,7 @@ ComplexMatrix shiftedAddition(MatrixFunction f, const ComplexMatrix& a, double s
     const Cx shift = a.trace() / static_cast<double>(a.rows());
     ComplexMatrix rest = a;
     rest.diagonal().array() -= shift;
-    if (!(rest.cwiseAbs().maxCoeff() <= 0x1p400)) return throughScaledSchur(f, a, scale);
+    if (!inSolverRange(rest.cwiseAbs().maxCoeff())) return throughScaledSchur(f, a, scale);
     const bool circular = f == MatrixFunction::Sin || f == MatrixFunction::Cos;
     const ComplexMatrix odd = circular ? ComplexMatrix(rest.sin()) : ComplexMatrix(rest.sinh());
     const ComplexMatrix even = circular ? ComplexMatrix(rest.cos()) : ComplexMatrix(rest.cosh());

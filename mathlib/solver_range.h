@@ -27,10 +27,12 @@ inline bool allFinite(std::span<const Complex> values) {
 // 1. Division by a power of two is exact: the eigenvectors stay the same,
 // the eigenvalues scale back exactly, and a power of four keeps the
 // square root of the scale exact too.
+inline bool inSolverRange(double largest) { return largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400); }
+
 inline double solverScale(std::span<const Complex> a) {
     double largest = 0.0;
     for (const Complex& z : a) largest = std::max({largest, std::fabs(z.re), std::fabs(z.im)});
-    if (largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400)) return 1.0;
+    if (inSolverRange(largest)) return 1.0;
     int exponent = 0;
     std::frexp(largest, &exponent);
     // An even power at most 2^1022: 2^1024 itself is beyond double's range.
