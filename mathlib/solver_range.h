@@ -20,15 +20,17 @@ inline bool allFinite(std::span<const Complex> values) {
     return true;
 }
 
+// Within 2^-400 ... 2^400 squares and products of two parts stay in range.
+inline bool inSolverRange(double largest) { return largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400); }
+
 // The power of four to divide a finite matrix by before a solver sees it:
 // 1 while its largest part lies within 2^-400 ... 2^400, where squares and
 // products of two parts stay in range (so such matrices are solved
 // exactly as given), otherwise the one that brings the largest part near
-// 1. Division by a power of two is exact: the eigenvectors stay the same,
-// the eigenvalues scale back exactly, and a power of four keeps the
-// square root of the scale exact too.
-inline bool inSolverRange(double largest) { return largest == 0.0 || (largest >= 0x1p-400 && largest <= 0x1p400); }
-
+// 1. Division by a power of two is exact (but for parts it takes below the
+// normal range, which are negligible beside the largest): the eigenvectors
+// stay the same, the eigenvalues scale back exactly, and a power of four
+// keeps the square root of the scale exact too.
 inline double solverScale(std::span<const Complex> a) {
     double largest = 0.0;
     for (const Complex& z : a) largest = std::max({largest, std::fabs(z.re), std::fabs(z.im)});
