@@ -7,13 +7,12 @@
 #include "engine/loop_passes.h"
 #include "engine/number_loop.h"
 #include "engine/operators.h"
+#include "engine/scalar_program.h"
 #include "engine/session.h"
 #include "mathlib/complex.h"
 
 namespace vx {
 namespace {
-
-bool isTrue(Complex c) { return c.re != 0.0 || c.im != 0.0; }
 
 Tag bIf(Eval& ev, const Args& a, Value& out) {
     if (a.count < 1 || a.count > 3) return ev.fail("(if) Error: Syntax");

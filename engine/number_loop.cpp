@@ -187,7 +187,7 @@ NumberLoop::Pass NumberLoop::pass() {
         switch (in.code) {
             case Code::Copy: *in.out = *in.a; break;
             case Code::Test:
-                if (in.a->re == 0.0 && in.a->im == 0.0) return Pass::Ended;
+                if (!isTrue(*in.a)) return Pass::Ended;
                 break;
             case Code::EndUnlessLess: ok = orderReal<std::less<double>>(*in.a, *in.b, truth); break;
             case Code::EndUnlessGreater: ok = orderReal<std::greater<double>>(*in.a, *in.b, truth); break;
@@ -196,7 +196,7 @@ NumberLoop::Pass NumberLoop::pass() {
             case Code::Add: *in.out = cxAdd(*in.a, *in.b); break;
             case Code::Subtract: *in.out = cxSubtract(*in.a, *in.b); break;
             case Code::Multiply: *in.out = cxMultiply(*in.a, *in.b); break;
-            case Code::Select: *in.out = in.a->re != 0.0 || in.a->im != 0.0 ? *in.b : *in.c; break;
+            case Code::Select: *in.out = isTrue(*in.a) ? *in.b : *in.c; break;
             case Code::Less: ok = orderReal<std::less<double>>(*in.a, *in.b, *in.out); break;
             case Code::Greater: ok = orderReal<std::greater<double>>(*in.a, *in.b, *in.out); break;
             case Code::LessEqual: ok = orderReal<std::less_equal<double>>(*in.a, *in.b, *in.out); break;

@@ -172,17 +172,15 @@ unsigned laneStep(Complex* r, const ScalarOp& op, int lanes) {
     return failed;
 }
 
-bool truth(const Complex& z) { return z.re != 0.0 || z.im != 0.0; }
-
 bool selectStep(Complex* r, const ScalarOp& op) {
-    r[op.result] = truth(r[op.a]) ? r[op.b] : r[op.c];
+    r[op.result] = isTrue(r[op.a]) ? r[op.b] : r[op.c];
     return true;
 }
 
 unsigned selectLanes(Complex* r, const ScalarOp& op, int lanes) {
     constexpr int stride = ScalarProgram::kLanes;
     for (int l = 0; l < lanes; ++l)
-        r[op.result * stride + l] = truth(r[op.a * stride + l]) ? r[op.b * stride + l] : r[op.c * stride + l];
+        r[op.result * stride + l] = isTrue(r[op.a * stride + l]) ? r[op.b * stride + l] : r[op.c * stride + l];
     return 0;
 }
 

@@ -89,6 +89,9 @@ union ScalarRegisters {
     Complex values[ScalarProgram::kMaxRegisters];
 };
 
+// The language's truth of a number: anything but 0+0i.
+inline bool isTrue(const Complex& z) { return z.re != 0.0 || z.im != 0.0; }
+
 // An ordering of two numbers as 1 or 0. It needs real operands: false for
 // a complex one, which the general walk reports.
 template <typename Order>
