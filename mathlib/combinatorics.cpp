@@ -122,9 +122,9 @@ double realGammaQuotient(double a, double b, double c) {
     if (std::isfinite(ga) && std::isfinite(gb) && std::isfinite(gc) && gb != 0.0 && gc != 0.0) return ga / gb / gc;
     const bool bNearer = std::fabs(a - b) <= std::fabs(a - c);
     const double ratio = gammaRatio(a, bNearer ? b : c), rest = bNearer ? gc : gb;
+    // A NaN ratio, or a factor out of range, leaves no finite non-zero quotient.
     const double quotient = ratio / rest;
-    if (std::isfinite(ratio) && std::isfinite(rest) && rest != 0.0 && std::isfinite(quotient) && quotient != 0.0)
-        return quotient;
+    if (std::isfinite(quotient) && quotient != 0.0) return quotient;
     int sa = 1, sb = 1, sc = 1;
     const double la = lnGammaSigned(a, sa);
     const double lb = lnGammaSigned(b, sb);

@@ -28,13 +28,12 @@ Tag powerBySquaring(Eval& ev, std::vector<Complex> base, double p, int n, Value&
         q >>= 1;
         ++e;
     }
-    std::vector<Complex> result;
-    bool started = false;
-    for (; q != 0; q >>= 1) {
+    // q is odd: its lowest bit makes B itself the first factor.
+    std::vector<Complex> result = base;
+    for (q >>= 1; q != 0; q >>= 1) {
         if (ev.aborted()) return ev.failAborted();
-        if (q & 1U) result = started ? squareProduct(result, base, n) : base;
-        started = started || (q & 1U) != 0;
-        if (q > 1) base = squareProduct(base, base, n);
+        base = squareProduct(base, base, n);
+        if (q & 1U) result = squareProduct(result, base, n);
     }
     for (; e > 0; --e) {
         if (ev.aborted()) return ev.failAborted();
